@@ -1,0 +1,15 @@
+#pragma once
+
+#include <windows.h>
+
+// Exit code of a launcher whose Java application could not be started.
+inline constexpr int kExitLaunchFailed = 2;
+
+// Timer1's handler: closes the splash, has the locator choose Java, and starts
+// the Java application hidden, in the program folder. Raises AppError when the
+// program folder or the child cannot be had.
+void Timer1_Timer(HWND frmSplash);
+
+// Timer1_Timer with the launcher's last word on a failure: one box with the
+// error's number and text. Returns the process's exit code.
+int RunTimer1(HWND frmSplash) noexcept;

@@ -1,0 +1,40 @@
+#pragma once
+// Every text the user can see, in one place. They are worded exactly as the
+// product has always shown them, spelling included.
+
+#include <cstdint>
+#include <string_view>
+
+namespace messages {
+
+inline constexpr std::wstring_view kAppTitle = L"Tessaly Web Gateway";
+
+// The registry holds no Java Runtime Environment at all.
+inline constexpr std::wstring_view kJavaNotInstalled =
+    L"You have not Installed Java Runtime Environment on your computer.\r\n"
+    L"Download and install Java Runtime Environment Version 1.4 or higher version.\r\n"
+    L"Please refer installtion guide of Tessaly Handset Gateway for further help";
+
+// Java is registered, but no version of 1.4 or higher.
+inline constexpr std::wstring_view kNoSuitableJava =
+    L"Java Runtime Environment version 1.4 or higher version is not avaiable";
+
+// Second box after any error met while searching; the first one shows the error.
+inline constexpr std::wstring_view kSearchFailed = L"Error While Searching JVM on Your Machine";
+
+// Errors the launcher raises itself.
+inline constexpr std::int32_t kOutOfMemoryNumber = 7;
+inline constexpr std::wstring_view kOutOfMemory = L"Out of memory";
+inline constexpr std::int32_t kTypeMismatchNumber = 13;
+inline constexpr std::wstring_view kTypeMismatch = L"Type mismatch";
+inline constexpr std::wstring_view kInternalError = L"Internal error";
+inline constexpr std::int32_t kUnsupportedValueTypeNumber = 1001;
+inline constexpr std::wstring_view kUnsupportedValueType = L"Unsupported value type";
+
+// The one box of a launch that failed after Java was chosen; the error's number
+// and description follow it.
+inline constexpr std::wstring_view kLaunchFailed = L"The Java application could not be started.";
+// Stands in for the system's text when it has none for an error number.
+inline constexpr std::wstring_view kUnknownSystemError = L"Unknown error.";
+
+}  // namespace messages

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "app_error.h"
+#include "ui.h"
+
+// Exit code of a launcher that found no Java to start.
+inline constexpr unsigned kExitNoJava = 1;
+
+class Win32Ui final : public Ui {
+public:
+    void ShowMessage(std::wstring_view prompt) override;
+    [[noreturn]] void EndProcess() override;
+};
+
+// The calling thread's last Windows error: its number and the system's text.
+AppError LastWindowsError();

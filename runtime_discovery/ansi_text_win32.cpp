@@ -1,0 +1,26 @@
+#include "ansi_text.h"
+
+#include <windows.h>
+
+#include <climits>
+#include <new>
+
+std::string ToAnsi(std::wstring_view text) {
+    if (text.empty()) return {};
+    if (text.size() > INT_MAX) throw std::bad_alloc();
+    const int length = static_cast<int>(text.size());
+    const int needed = WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<std::size_t>(needed), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text.data(), length, bytes.data(), needed, nullptr, nullptr);
+    return bytes;
+}
+
+std::wstring FromAnsi(std::string_view bytes) {
+    if (bytes.empty()) return {};
+    if (bytes.size() > INT_MAX) throw std::bad_alloc();
+    const int length = static_cast<int>(bytes.size());
+    const int needed = MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, nullptr, 0);
+    std::wstring text(static_cast<std::size_t>(needed), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, text.data(), needed);
+    return text;
+}

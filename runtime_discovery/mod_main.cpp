@@ -1,0 +1,114 @@
+#include "mod_main.h"
+
+#include <charconv>
+#include <new>
+#include <stdexcept>
+
+#include "ansi_text.h"
+#include "app_error.h"
+#include "messages.h"
+
+std::wstring JavaHomePath;
+
+namespace {
+
+const std::wstring kBaseKeyPath = L"SOFTWARE\\JavaSoft\\Java Runtime Environment";
+const std::wstring kVersionKeyPrefix = kBaseKeyPath + L"\\";
+const std::wstring kJavaHomeValue = L"JavaHome";
+constexpr std::size_t kVersionTextLength = 3;
+constexpr double kLowestVersion = 1.4;
+
+[[noreturn]] void ThrowTypeMismatch() {
+    throw AppError{messages::kTypeMismatchNumber, std::wstring(messages::kTypeMismatch)};
+}
+
+bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
+bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
+
+// A JavaHome that is not text still names a folder the way a user would read it.
+std::wstring ToText(const Variant& value) {
+    struct Visitor {
+        std::wstring operator()(std::monostate) const { return {}; }
+        std::wstring operator()(std::int32_t number) const { return std::to_wstring(number); }
+        std::wstring operator()(const std::wstring& text) const { return text; }
+        std::wstring operator()(const std::vector<std::uint8_t>& bytes) const {
+            const std::string_view all(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+            return FromAnsi(all.substr(0, all.find('\0')));
+        }
+    };
+    return std::visit(Visitor{}, value);
+}
+
+void ShowSearchError(Ui& ui, std::wstring_view description) {
+    ui.ShowMessage(description);
+    ui.ShowMessage(messages::kSearchFailed);
+    JavaHomePath.clear();
+}
+
+}  // namespace
+
+double ReadVersionNumber(std::wstring_view subkeyName) {
+    std::wstring_view text = subkeyName.substr(0, kVersionTextLength);
+    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+
+    bool negative = false;
+    if (!text.empty() && (text.front() == L'+' || text.front() == L'-')) {
+        negative = text.front() == L'-';
+        text.remove_prefix(1);
+    }
+    // Digits with at most one point, and at least one digit.
+    std::string plain;
+    bool point = false;
+    for (const wchar_t c : text) {
+        if (c == L'.' && !point) {
+            point = true;
+        } else if (!IsDigit(c)) {
+            ThrowTypeMismatch();
+        }
+        plain.push_back(static_cast<char>(c));
+    }
+    if (plain.size() == (point ? 1u : 0u)) ThrowTypeMismatch();
+    if (plain.back() == '.') plain.pop_back();
+
+    double number = 0;
+    std::from_chars(plain.data(), plain.data() + plain.size(), number);
+    return negative ? -number : number;
+}
+
+void LocateJavaHome(registry::RegistryApi& registry, Ui& ui) {
+    try {
+        JavaHomePath.clear();
+        const MRegistry reg(registry);
+
+        if (!reg.KeyExists(registry::kLocalMachine, kBaseKeyPath)) {
+            ui.ShowMessage(messages::kJavaNotInstalled);
+            ui.EndProcess();
+        }
+
+        // The first qualifying version wins, not the newest; names after it
+        // are not even read.
+        const SubkeyList versions = reg.EnumRegistryKeys(registry::kLocalMachine, kBaseKeyPath);
+        const std::wstring* selected = nullptr;
+        for (const std::wstring& name : versions) {
+            if (ReadVersionNumber(name) >= kLowestVersion) {
+                selected = &name;
+                break;
+            }
+        }
+        if (selected == nullptr) {
+            ui.ShowMessage(messages::kNoSuitableJava);
+            ui.EndProcess();
+        }
+
+        std::wstring javaHome =
+            ToText(reg.GetRegistryValue(registry::kLocalMachine, kVersionKeyPrefix + *selected, kJavaHomeValue));
+        if (!javaHome.empty()) JavaHomePath = std::move(javaHome);
+    } catch (const AppError& error) {
+        ShowSearchError(ui, error.description);
+    } catch (const std::bad_alloc&) {
+        ShowSearchError(ui, messages::kOutOfMemory);
+    } catch (const std::exception&) {
+        ShowSearchError(ui, messages::kInternalError);
+    }
+}

@@ -1,0 +1,58 @@
+#pragma once
+// The five platform operations the registry module stands on, with the
+// Windows types and statuses. The real ones are advapi32's and kernel32's;
+// tests put an in-memory registry behind the same contracts.
+
+#include <cstddef>
+#include <cstdint>
+
+// winnt.h turns RtlMoveMemory into memmove; here it names the kernel32 copy.
+#ifdef RtlMoveMemory
+#undef RtlMoveMemory
+#endif
+
+namespace registry {
+
+// An open key as the platform hands it out (HKEY).
+enum class Key : std::uintptr_t {};
+using Status = std::int32_t;  // LONG
+
+// HKEY_LOCAL_MACHINE: 0x80000002, sign-extended as the platform widens it.
+inline const Key kLocalMachine =
+    static_cast<Key>(static_cast<std::uintptr_t>(static_cast<std::intptr_t>(std::int32_t{-2147483646})));
+
+inline constexpr std::uint32_t kKeyRead = 0x20019;
+inline constexpr Status kSuccess = 0;
+inline constexpr Status kMoreData = 234;
+inline constexpr Status kNoMoreItems = 259;
+
+enum ValueType : std::uint32_t {
+    kNone = 0,
+    kString = 1,
+    kExpandString = 2,
+    kBinary = 3,
+    kDword = 4,
+    kDwordBigEndian = 5,
+    kLink = 6,
+    kMultiString = 7,
+    kQword = 11,
+};
+
+class RegistryApi {
+public:
+    virtual ~RegistryApi() = default;
+
+    // Status 0: *result is a new handle to close later. Otherwise nothing was opened.
+    virtual Status RegOpenKeyExA(Key key, const char* subKey, std::uint32_t options, std::uint32_t access,
+                                 Key* result) = 0;
+    // Status 0: name holds the subkey at index, followed by a NUL.
+    virtual Status RegEnumKeyA(Key key, std::uint32_t index, char* name, std::uint32_t nameSize) = 0;
+    // Status 0: type, data and size set. 234: size set to the bytes needed.
+    // Anything else: type and size untouched.
+    virtual Status RegQueryValueExA(Key key, const char* valueName, std::uint32_t* reserved, std::uint32_t* type,
+                                    std::uint8_t* data, std::uint32_t* size) = 0;
+    virtual Status RegCloseKey(Key key) = 0;
+    virtual void RtlMoveMemory(void* destination, const void* source, std::size_t length) = 0;
+};
+
+}  // namespace registry

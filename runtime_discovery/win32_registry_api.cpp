@@ -1,0 +1,41 @@
+#include <windows.h>
+
+#include "win32_registry_api.h"
+
+// winnt.h hides kernel32's export behind a macro; call the export itself.
+extern "C" __declspec(dllimport) void WINAPI RtlMoveMemory(void* destination, const void* source, SIZE_T length);
+
+namespace registry {
+namespace {
+
+HKEY ToHkey(Key key) { return reinterpret_cast<HKEY>(static_cast<std::uintptr_t>(key)); }
+
+static_assert(sizeof(DWORD) == sizeof(std::uint32_t) && sizeof(LONG) == sizeof(Status));
+
+}  // namespace
+
+Status Win32RegistryApi::RegOpenKeyExA(Key key, const char* subKey, std::uint32_t options, std::uint32_t access,
+                                       Key* result) {
+    HKEY opened = nullptr;
+    const LONG status = ::RegOpenKeyExA(ToHkey(key), subKey, options, access, &opened);
+    if (status == ERROR_SUCCESS) *result = static_cast<Key>(reinterpret_cast<std::uintptr_t>(opened));
+    return status;
+}
+
+Status Win32RegistryApi::RegEnumKeyA(Key key, std::uint32_t index, char* name, std::uint32_t nameSize) {
+    return ::RegEnumKeyA(ToHkey(key), index, name, nameSize);
+}
+
+Status Win32RegistryApi::RegQueryValueExA(Key key, const char* valueName, std::uint32_t* reserved,
+                                          std::uint32_t* type, std::uint8_t* data, std::uint32_t* size) {
+    return ::RegQueryValueExA(ToHkey(key), valueName, reinterpret_cast<DWORD*>(reserved),
+                              reinterpret_cast<DWORD*>(type), data, reinterpret_cast<DWORD*>(size));
+}
+
+Status Win32RegistryApi::RegCloseKey(Key key) { return ::RegCloseKey(ToHkey(key)); }
+
+void Win32RegistryApi::RtlMoveMemory(void* destination, const void* source, std::size_t length) {
+    ::RtlMoveMemory(destination, source, length);
+}
+
+}  // namespace registry

@@ -1,0 +1,19 @@
+#pragma once
+// The registry operations of the running system: advapi32 and kernel32.
+
+#include "registry_api.h"
+
+namespace registry {
+
+class Win32RegistryApi final : public RegistryApi {
+public:
+    Status RegOpenKeyExA(Key key, const char* subKey, std::uint32_t options, std::uint32_t access,
+                         Key* result) override;
+    Status RegEnumKeyA(Key key, std::uint32_t index, char* name, std::uint32_t nameSize) override;
+    Status RegQueryValueExA(Key key, const char* valueName, std::uint32_t* reserved, std::uint32_t* type,
+                            std::uint8_t* data, std::uint32_t* size) override;
+    Status RegCloseKey(Key key) override;
+    void RtlMoveMemory(void* destination, const void* source, std::size_t length) override;
+};
+
+}  // namespace registry

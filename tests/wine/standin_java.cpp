@@ -1,0 +1,50 @@
+// Stands in for java.exe: appends how it was started to the file named by
+// TESSALY_STANDIN_LOG, as UTF-8, one record per start.
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+
+namespace {
+
+std::string Utf8(const std::wstring& text) {
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                         nullptr, nullptr);
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size, nullptr,
+                        nullptr);
+    return bytes;
+}
+
+}  // namespace
+
+int wmain() {
+    std::wstring record = L"cmdline=" + std::wstring(GetCommandLineW()) + L"\n";
+    int argc = 0;
+    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    for (int i = 0; i < argc; ++i) record += L"argv=" + std::wstring(argv[i]) + L"\n";
+    LocalFree(argv);
+
+    std::wstring cwd(GetCurrentDirectoryW(0, nullptr), L'\0');
+    cwd.resize(GetCurrentDirectoryW(static_cast<DWORD>(cwd.size()), cwd.data()));
+    record += L"cwd=" + cwd + L"\n";
+
+    STARTUPINFOW startup{};
+    GetStartupInfoW(&startup);
+    const bool useShow = (startup.dwFlags & STARTF_USESHOWWINDOW) != 0;
+    record += L"show=" + (useShow ? std::to_wstring(startup.wShowWindow) : std::wstring(L"default")) + L"\n";
+    record += L"end\n";
+
+    wchar_t logPath[32768];
+    if (GetEnvironmentVariableW(L"TESSALY_STANDIN_LOG", logPath, 32768) == 0) return 3;
+    HANDLE log = CreateFileW(logPath, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (log == INVALID_HANDLE_VALUE) return 4;
+    // One write per record, so starts that overlap do not interleave.
+    const std::string bytes = Utf8(record);
+    DWORD written = 0;
+    WriteFile(log, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(log);
+    return 0;
+}
