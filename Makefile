@@ -1,0 +1,27 @@
+# make        builds TessalyPushGateway.exe (64-bit) and says where it is
+# make run    builds it and runs it under Wine against a demo installation
+# make test   builds everything (host, Windows x86_64 and i686) and runs all tests
+# Each installs whatever it lacks first (tools/install-deps).
+
+WIN64 := build/mingw-x64
+MAKEFLAGS += --no-print-directory
+
+.PHONY: all run test deps
+
+all: deps
+	@cmake --preset mingw-x64 >/dev/null
+	@cmake --build --preset mingw-x64 --parallel
+	@echo "Built $(CURDIR)/$(WIN64)/TessalyPushGateway.exe"
+
+run: all
+	@tools/run-demo $(WIN64)
+
+test: all
+	@cmake --preset mingw-i686 >/dev/null
+	@cmake --build --preset mingw-i686 --parallel
+	@cmake --preset host -DWINDOWS_BUILD_DIR=$(CURDIR)/$(WIN64) >/dev/null
+	@cmake --build --preset host --parallel
+	@ctest --preset host
+
+deps:
+	@tools/install-deps
