@@ -1,7 +1,6 @@
 #include "mregistry.h"
 
 #include <algorithm>
-#include <cstring>
 #include <utility>
 
 #include "ansi_text.h"
@@ -26,7 +25,6 @@ public:
     OpenedKey(const OpenedKey&) = delete;
     OpenedKey& operator=(const OpenedKey&) = delete;
     ~OpenedKey() { api_.RegCloseKey(key_); }
-    Key get() const { return key_; }
 
 private:
     RegistryApi& api_;

@@ -1,9 +1,7 @@
 #include "fake_registry.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstring>
-#include <stdexcept>
 
 using registry::Key;
 using registry::Status;
@@ -13,12 +11,6 @@ namespace {
 constexpr Status kFileNotFound = 2;
 constexpr Status kAccessDenied = 5;
 constexpr Status kInvalidHandle = 6;
-
-// Registry names compare without regard to case.
-std::string Folded(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
 
 }  // namespace
 
@@ -31,7 +23,7 @@ FakeRegistry::Node* FakeRegistry::Find(Node* from, const std::string& path, bool
         const std::string part = path.substr(start, end - start);
         start = end + 1;
         auto it = std::find_if(node->subkeys.begin(), node->subkeys.end(),
-                               [&](const auto& child) { return Folded(child->name) == Folded(part); });
+                               [&](const auto& child) { return child->name == part; });
         if (it != node->subkeys.end()) {
             node = it->get();
         } else if (create) {
@@ -51,19 +43,11 @@ FakeRegistry::Node* FakeRegistry::Resolve(Key key) {
     return it == open_.end() ? nullptr : it->second;
 }
 
-FakeRegistry::Value* FakeRegistry::FindValue(const std::string& path, const std::string& name) {
-    Node* node = Find(&root_, path, false);
-    if (node == nullptr) throw std::logic_error("no such key: " + path);
-    const auto it = node->values.find(Folded(name));
-    if (it == node->values.end()) throw std::logic_error("no such value: " + name);
-    return &it->second;
-}
-
 void FakeRegistry::AddKey(const std::string& path) { Find(&root_, path, true); }
 
 void FakeRegistry::SetValue(const std::string& path, const std::string& name, std::uint32_t type,
                             std::vector<std::uint8_t> data) {
-    Find(&root_, path, true)->values[Folded(name)] = Value{type, std::move(data), 0, 0};
+    Find(&root_, path, true)->values[name] = Value{type, std::move(data), 0, 0};
 }
 
 void FakeRegistry::SetString(const std::string& path, const std::string& name, const std::string& text) {
@@ -83,9 +67,9 @@ void FakeRegistry::FailEnumerationAt(const std::string& path, std::uint32_t inde
 
 void FakeRegistry::GrowAfterQueries(const std::string& path, const std::string& name, std::size_t bytes,
                                     int times) {
-    Value* value = FindValue(path, name);
-    value->growth = bytes;
-    value->growthsLeft = times;
+    Value& value = Find(&root_, path, false)->values.at(name);
+    value.growth = bytes;
+    value.growthsLeft = times;
 }
 
 Status FakeRegistry::RegOpenKeyExA(Key key, const char* subKey, std::uint32_t, std::uint32_t, Key* result) {
@@ -115,7 +99,7 @@ Status FakeRegistry::RegQueryValueExA(Key key, const char* valueName, std::uint3
     ++queries_;
     Node* node = Resolve(key);
     if (node == nullptr) return kInvalidHandle;
-    const auto it = node->values.find(Folded(valueName));
+    const auto it = node->values.find(valueName);
     if (it == node->values.end()) return kFileNotFound;
     Value& value = it->second;
     const auto stored = static_cast<std::uint32_t>(value.data.size());

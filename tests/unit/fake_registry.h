@@ -50,7 +50,7 @@ private:
     struct Node {
         std::string name;
         std::vector<std::unique_ptr<Node>> subkeys;
-        std::map<std::string, Value> values;  // names folded to lower case
+        std::map<std::string, Value> values;
         bool denied = false;
         bool failEnumeration = false;
         std::uint32_t failIndex = 0;
@@ -59,7 +59,6 @@ private:
 
     Node* Find(Node* from, const std::string& path, bool create);
     Node* Resolve(registry::Key key);
-    Value* FindValue(const std::string& path, const std::string& name);
 
     Node root_;
     std::map<registry::Key, Node*> open_;

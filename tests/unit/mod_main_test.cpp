@@ -58,15 +58,9 @@ protected:
     RecordingUi ui;
 };
 
-TEST_F(LocateJavaHomeTest, FirstQualifyingVersionInEnumerationOrderWins) {
-    AddVersions({"1.3.1", "1.4.2_03", "1.5.0"});
-    EXPECT_TRUE(Locate());
-    EXPECT_EQ(JavaHomePath, L"C:\\jre1.4.2_03");
-    EXPECT_TRUE(ui.boxes.empty());
-}
-
-TEST_F(LocateJavaHomeTest, OnlyTheFirstThreeCharactersAreCompared) {
+TEST_F(LocateJavaHomeTest, FirstVersionInEnumerationOrderWhoseFirstThreeCharactersReach14Wins) {
     const std::pair<std::initializer_list<std::string>, std::wstring> cases[] = {
+        {{"1.3.1", "1.4.2_03", "1.5.0"}, L"C:\\jre1.4.2_03"},
         {{"1.3", "1.4", "1.4.2_03", "1.5.0_06"}, L"C:\\jre1.4"},  // not the newest
         {{"1.10", "1", "10"}, L"C:\\jre10"},                       // 1.10 reads 1.1
         {{"1.3.1_20", "9"}, L"C:\\jre9"},
