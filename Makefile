@@ -1,6 +1,7 @@
 # make        builds TessalyPushGateway.exe (64-bit) and says where it is
 # make run    builds it and runs it under Wine against a demo installation
-# make test   builds everything (host, Windows x86_64 and i686) and runs all tests
+# make test   builds everything (host, Windows x86_64 and i686) and runs all tests,
+#             the unit tests also under AddressSanitizer and UndefinedBehaviorSanitizer
 # Each installs whatever it lacks first (tools/install-deps).
 
 WIN64 := build/mingw-x64
@@ -22,6 +23,9 @@ test: all
 	@cmake --preset host -DWINDOWS_BUILD_DIR=$(CURDIR)/$(WIN64) >/dev/null
 	@cmake --build --preset host --parallel
 	@ctest --preset host
+	@cmake --preset host-sanitize >/dev/null
+	@cmake --build --preset host-sanitize --parallel
+	@ctest --preset host-sanitize
 
 deps:
 	@tools/install-deps

@@ -106,7 +106,7 @@ Status FakeRegistry::RegQueryValueExA(Key key, const char* valueName, std::uint3
     Status status = registry::kSuccess;
     if (stored > *size) {
         status = registry::kMoreData;
-    } else {
+    } else if (stored > 0) {
         std::memcpy(data, value.data.data(), stored);
     }
     *type = value.type;

@@ -40,7 +40,7 @@ protected:
     }
 
     // Adds version keys in enumeration order, each with JavaHome C:\jre<name>.
-    void AddVersions(std::initializer_list<std::string> names) {
+    void AddVersions(const std::vector<std::string>& names) {
         for (const std::string& name : names) fake.SetString(kBase + "\\" + name, "JavaHome", "C:\\jre" + name);
     }
 
@@ -59,7 +59,7 @@ protected:
 };
 
 TEST_F(LocateJavaHomeTest, FirstVersionInEnumerationOrderWhoseFirstThreeCharactersReach14Wins) {
-    const std::pair<std::initializer_list<std::string>, std::wstring> cases[] = {
+    const std::pair<std::vector<std::string>, std::wstring> cases[] = {
         {{"1.3.1", "1.4.2_03", "1.5.0"}, L"C:\\jre1.4.2_03"},
         {{"1.3", "1.4", "1.4.2_03", "1.5.0_06"}, L"C:\\jre1.4"},  // not the newest
         {{"1.10", "1", "10"}, L"C:\\jre10"},                       // 1.10 reads 1.1
