@@ -1,6 +1,7 @@
 #include "launch_sequence.h"
 
 #include <memory>
+#include <new>
 #include <string>
 
 #include "command_line.h"
@@ -62,7 +63,7 @@ void Timer1_Timer(HWND frmSplash) {
 }
 
 int RunTimer1(HWND frmSplash) noexcept {
-    AppError failure;
+    AppError failure{};
     try {
         Timer1_Timer(frmSplash);
         return 0;

@@ -22,7 +22,8 @@ const std::string kJre = "HKLM\\SOFTWARE\\JavaSoft\\Java Runtime Environment";
 const std::string kSearchFailed = "Error While Searching JVM on Your Machine";
 
 struct Box {
-    std::string caption, text;
+    std::string look;  // caption|buttons=N|icon=0 or 1
+    std::string text;
 };
 
 struct Report {
@@ -155,7 +156,7 @@ protected:
     void ExpectBoxes(const Report& report, const std::vector<std::string>& texts) {
         ASSERT_EQ(report.boxes.size(), texts.size());
         for (std::size_t i = 0; i < texts.size(); ++i) {
-            EXPECT_EQ(report.boxes[i].caption, "Tessaly Web Gateway|buttons=1|icon=0");
+            EXPECT_EQ(report.boxes[i].look, "Tessaly Web Gateway|buttons=1|icon=0");
             EXPECT_EQ(report.boxes[i].text, texts[i]);
         }
     }
@@ -236,7 +237,7 @@ TEST_F(LauncherUnderWine, MissingJavaExeFailsWithOneBoxAndNoChild) {
     SetJavaHome("1.6.0", WindowsPath(root / "empty jre"));
     const Report report = Launch(WindowsPath(InstallLauncher(root / "app")));
     ASSERT_EQ(report.boxes.size(), 1u);
-    EXPECT_EQ(report.boxes[0].caption, "Tessaly Web Gateway|buttons=1|icon=0");
+    EXPECT_EQ(report.boxes[0].look, "Tessaly Web Gateway|buttons=1|icon=0");
     // The system's own wording of error 2 differs between Windows and Wine.
     EXPECT_EQ(report.boxes[0].text.rfind("The Java application could not be started.\\r\\n\\r\\nError 2: ", 0), 0u)
         << report.boxes[0].text;
