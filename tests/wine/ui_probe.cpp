@@ -10,6 +10,8 @@
 #include <set>
 #include <string>
 
+#include "utf8.h"
+
 namespace {
 
 struct Box {
@@ -50,12 +52,7 @@ BOOL CALLBACK ReadControl(HWND control, LPARAM context) {
 }
 
 void Print(const std::wstring& line) {
-    const std::wstring withEnd = line + L"\n";
-    const int size = WideCharToMultiByte(CP_UTF8, 0, withEnd.data(), static_cast<int>(withEnd.size()), nullptr, 0,
-                                         nullptr, nullptr);
-    std::string bytes(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, withEnd.data(), static_cast<int>(withEnd.size()), bytes.data(), size, nullptr,
-                        nullptr);
+    const std::string bytes = Utf8(line + L"\n");
     DWORD written = 0;
     WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
