@@ -66,7 +66,7 @@ int RunTimer1(HWND frmSplash) noexcept {
     AppError failure{};
     try {
         Timer1_Timer(frmSplash);
-        return 0;
+        return kExitLaunched;
     } catch (const AppError& error) {
         failure = error;
     } catch (const std::bad_alloc&) {

@@ -2,9 +2,6 @@
 
 #include <windows.h>
 
-// Exit code of a launcher whose Java application could not be started.
-inline constexpr int kExitLaunchFailed = 2;
-
 // Timer1's handler: closes the splash, has the locator choose Java, and starts
 // the Java application hidden, in the program folder. Raises AppError when the
 // program folder or the child cannot be had.

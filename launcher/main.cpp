@@ -1,8 +1,19 @@
 #include <windows.h>
 
 #include "launch_sequence.h"
+#include "splash_form.h"
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    // Until the splash window exists, start-up runs the launch sequence at once.
-    return RunTimer1(nullptr);
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    SplashForm frmSplash(instance);
+    // With no window to show, the launch still goes ahead at once.
+    if (!frmSplash.Loaded()) return RunTimer1(nullptr);
+
+    // The process ends when its form is gone: by Timer1's launch sequence or
+    // by a close request before it.
+    MSG message;
+    while (frmSplash.Loaded() && GetMessageW(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return frmSplash.ExitCode();
 }

@@ -5,9 +5,12 @@
 #include <cstdint>
 #include <string_view>
 
+#include "identity.h"
+
 namespace messages {
 
-inline constexpr std::wstring_view kAppTitle = L"Tessaly Web Gateway";
+// The caption of every message box.
+inline constexpr std::wstring_view kAppTitle = L"" TESSALY_APP_TITLE;
 
 // The registry holds no Java Runtime Environment at all.
 inline constexpr std::wstring_view kJavaNotInstalled =
@@ -36,5 +39,19 @@ inline constexpr std::wstring_view kUnsupportedValueType = L"Unsupported value t
 inline constexpr std::wstring_view kLaunchFailed = L"The Java application could not be started.";
 // Stands in for the system's text when it has none for an error number.
 inline constexpr std::wstring_view kUnknownSystemError = L"Unknown error.";
+
+// The splash window. Its version is the one users know the product by; the
+// version resource keeps its own "1.00".
+inline constexpr std::wstring_view kSplashCaption = L"Tessaly Push Server";
+inline constexpr std::wstring_view kCompanyName = L"" TESSALY_COMPANY_NAME;
+inline constexpr std::wstring_view kProductName = L"Tessaly Push Gateway";
+inline constexpr std::wstring_view kSplashVersion = L"Version 1.0.1";
+inline constexpr std::wstring_view kPlatforms = L"For Windows - 9X/NT/2000/XP";
+inline constexpr std::wstring_view kRightsNotice = L"\u00A9 2007 All rights reserved.";
+inline constexpr std::wstring_view kCity = L"Austin, Texas";
+inline constexpr std::wstring_view kContactLine =
+    L"Ph: +1 512 555 0142, Web: www.tessaly.example, Email: info@tessaly.example";
+// The bottom line carries no warning in this release; the blank keeps its place.
+inline constexpr std::wstring_view kWarning = L" ";
 
 }  // namespace messages

@@ -1,10 +1,8 @@
 #pragma once
 
 #include "app_error.h"
+#include "exit_codes.h"
 #include "ui.h"
-
-// Exit code of a launcher that found no Java to start.
-inline constexpr unsigned kExitNoJava = 1;
 
 class Win32Ui final : public Ui {
 public:

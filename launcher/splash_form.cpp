@@ -1,0 +1,193 @@
+#include "splash_form.h"
+
+#include <olectl.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "identity.h"
+#include "launch_sequence.h"
+
+namespace {
+
+constexpr wchar_t kFormClass[] = L"frmSplash";
+constexpr UINT_PTR kTimer1 = 1;
+constexpr int kFrame2Id = 1;
+constexpr int kImage2Id = 2;
+constexpr int kFirstLabelId = 10;
+
+RECT InPixels(const splash::TwipsRect& box, SIZE dotsPerInch) {
+    const int left = splash::ToPixels(box.left, dotsPerInch.cx);
+    const int top = splash::ToPixels(box.top, dotsPerInch.cy);
+    return RECT{left, top, left + splash::ToPixels(box.width, dotsPerInch.cx),
+                top + splash::ToPixels(box.height, dotsPerInch.cy)};
+}
+
+HWND CreateChild(HINSTANCE instance, HWND parent, const wchar_t* kind, const wchar_t* text, DWORD style,
+                 const RECT& box, int id) {
+    return CreateWindowExW(0, kind, text, WS_CHILD | WS_VISIBLE | style, box.left, box.top, box.right - box.left,
+                           box.bottom - box.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance,
+                           nullptr);
+}
+
+HFONT CreateLabelFont(const splash::Font& font, int dotsPerInch) {
+    LOGFONTW description{};
+    description.lfHeight = splash::FontHeight(font.centipoints, dotsPerInch);
+    description.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
+    description.lfItalic = font.italic;
+    description.lfCharSet = ANSI_CHARSET;
+    description.lfPitchAndFamily =
+        VARIABLE_PITCH | (font.family == splash::Family::kSerif ? FF_ROMAN : FF_SWISS);
+    const std::size_t length = std::min(font.face.size(), std::size(description.lfFaceName) - 1);
+    std::copy_n(font.face.data(), length, description.lfFaceName);
+    return CreateFontIndirectW(&description);
+}
+
+// The artwork is a GIF among the resources; OLE decodes it into a bitmap.
+IPicture* LoadArtwork(HINSTANCE instance) {
+    const HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(IDR_SPLASH_ARTWORK), RT_RCDATA);
+    const DWORD size = found ? SizeofResource(instance, found) : 0;
+    const void* bytes = size ? LockResource(LoadResource(instance, found)) : nullptr;
+    if (!bytes) return nullptr;
+    const HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, size);
+    if (!copy) return nullptr;
+    std::memcpy(GlobalLock(copy), bytes, size);
+    GlobalUnlock(copy);
+    IStream* stream = nullptr;
+    if (FAILED(CreateStreamOnHGlobal(copy, TRUE, &stream))) {
+        GlobalFree(copy);
+        return nullptr;
+    }
+    IPicture* picture = nullptr;
+    if (FAILED(OleLoadPicture(stream, static_cast<LONG>(size), FALSE, IID_IPicture,
+                              reinterpret_cast<void**>(&picture)))) {
+        picture = nullptr;
+    }
+    stream->Release();
+    return picture;
+}
+
+// Labels and the picture stand inside the frame, so the frame is asked for
+// their colours; the form decides them. The frame also paints its own inside,
+// which a group box would otherwise leave to whatever lies beneath.
+LRESULT CALLBACK FrameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CTLCOLORSTATIC) return SendMessageW(GetParent(frame), message, wParam, lParam);
+    if (message == WM_ERASEBKGND) {
+        RECT inside;
+        GetClientRect(frame, &inside);
+        FillRect(reinterpret_cast<HDC>(wParam), &inside, GetSysColorBrush(COLOR_BTNFACE));
+        return 1;
+    }
+    const auto groupBox = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(frame, GWLP_USERDATA));
+    return CallWindowProcW(groupBox, frame, message, wParam, lParam);
+}
+
+}  // namespace
+
+SplashForm::SplashForm(HINSTANCE instance) noexcept {
+    WNDCLASSEXW form{};
+    form.cbSize = sizeof form;
+    form.lpfnWndProc = FormProc;
+    form.hInstance = instance;
+    form.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_APP_ICON));
+    form.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    form.lpszClassName = kFormClass;
+    RegisterClassExW(&form);
+
+    const HDC screen = GetDC(nullptr);
+    const SIZE dotsPerInch{GetDeviceCaps(screen, LOGPIXELSX), GetDeviceCaps(screen, LOGPIXELSY)};
+    ReleaseDC(nullptr, screen);
+
+    // A fixed dialog frame: a caption with a close box, nothing to resize,
+    // minimize or maximize.
+    constexpr DWORD style = WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    constexpr DWORD exStyle = WS_EX_DLGMODALFRAME;
+    RECT outline = InPixels(splash::kClientArea, dotsPerInch);
+    AdjustWindowRectEx(&outline, style, FALSE, exStyle);
+    const int width = outline.right - outline.left;
+    const int height = outline.bottom - outline.top;
+    const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+    const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    CreateWindowExW(exStyle, kFormClass, messages::kSplashCaption.data(), style, left, top, width, height, nullptr,
+                    nullptr, instance, this);
+    if (!window_) return;
+    CreateControls(instance, dotsPerInch);
+    ShowWindow(window_, SW_SHOWNORMAL);
+    UpdateWindow(window_);
+}
+
+SplashForm::~SplashForm() {
+    if (window_) DestroyWindow(window_);
+}
+
+void SplashForm::CreateControls(HINSTANCE instance, SIZE dotsPerInch) noexcept {
+    const HWND frame = CreateChild(instance, window_, L"BUTTON", L"", BS_GROUPBOX | WS_CLIPCHILDREN,
+                                   InPixels(splash::kFrame2, dotsPerInch), kFrame2Id);
+    if (frame) {
+        SetWindowLongPtrW(frame, GWLP_USERDATA, GetWindowLongPtrW(frame, GWLP_WNDPROC));
+        SetWindowLongPtrW(frame, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FrameProc));
+    }
+    // The launch sequence's two seconds count from here.
+    SetTimer(window_, kTimer1, splash::kTimer1IntervalMs, nullptr);
+
+    // The picture keeps its natural size whatever the scale.
+    artwork_.reset(LoadArtwork(instance));
+    const HWND image = CreateChild(instance, frame, L"STATIC", nullptr, SS_BITMAP,
+                                   InPixels(splash::kImage2, dotsPerInch), kImage2Id);
+    OLE_HANDLE bitmap = 0;
+    if (image && artwork_ && SUCCEEDED(artwork_->get_Handle(&bitmap))) {
+        SendMessageW(image, STM_SETIMAGE, IMAGE_BITMAP, static_cast<LPARAM>(bitmap));
+    }
+
+    for (std::size_t i = 0; i < std::size(splash::kLabels); ++i) {
+        const splash::Label& label = splash::kLabels[i];
+        constexpr DWORD kAlignStyles[] = {SS_LEFT, SS_CENTER, SS_RIGHT};
+        const HWND control = CreateChild(instance, frame, L"STATIC", label.text.data(),
+                                         SS_NOPREFIX | kAlignStyles[static_cast<int>(label.align)],
+                                         InPixels(label.box, dotsPerInch), kFirstLabelId + static_cast<int>(i));
+        fonts_[i].reset(CreateLabelFont(label.font, dotsPerInch.cy));
+        if (control && fonts_[i]) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_[i].get()), FALSE);
+    }
+}
+
+LRESULT CALLBACK SplashForm::FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* form = static_cast<SplashForm*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        form->window_ = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+    }
+    auto* form = reinterpret_cast<SplashForm*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    return form ? form->OnMessage(message, wParam, lParam) : DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT SplashForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    const HWND window = window_;
+    switch (message) {
+    case WM_TIMER:
+        // Its first step unloads the form, and Timer1 with it: this runs once.
+        if (wParam == kTimer1) exitCode_ = RunTimer1(window);
+        return 0;
+    case WM_ERASEBKGND: {
+        RECT client;
+        GetClientRect(window, &client);
+        const HDC dc = reinterpret_cast<HDC>(wParam);
+        SetDCBrushColor(dc, splash::kFormColour);
+        FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+        return 1;
+    }
+    case WM_CTLCOLORSTATIC: {
+        const HDC dc = reinterpret_cast<HDC>(wParam);
+        // The frame and the picture have ids below the labels': they wrap
+        // round to large numbers and get black.
+        const std::size_t label = static_cast<std::size_t>(GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) - kFirstLabelId);
+        SetTextColor(dc, label < std::size(splash::kLabels) ? splash::kLabels[label].colour : splash::kBlack);
+        SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+    }
+    case WM_NCDESTROY:
+        window_ = nullptr;
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}

@@ -1,0 +1,85 @@
+#pragma once
+// How the splash window is laid out. Positions and sizes are in twips, as the
+// form has always been drawn: 1440 twips an inch, so 15 a pixel at 96 dpi.
+// Every label stands inside Frame2 and is measured from the frame's corner.
+
+#include <cstdint>
+#include <string_view>
+
+#include "messages.h"
+
+namespace splash {
+
+struct TwipsRect {
+    int left, top, width, height;
+};
+
+enum class Align { kLeft, kCenter, kRight };
+
+// The family lets a system that lacks the face pick the nearest one it has.
+enum class Family { kSerif, kSans };
+
+struct Font {
+    std::wstring_view face;
+    int centipoints;  // 14.25 pt is 1425
+    bool bold;
+    bool italic;
+    Family family;
+};
+
+struct Label {
+    TwipsRect box;
+    std::wstring_view text;  // a whole literal, so the platform may read it up to its NUL
+    Font font;
+    std::uint32_t colour;  // 0x00BBGGRR, as the platform takes it
+    Align align;
+};
+
+inline constexpr TwipsRect kClientArea{0, 0, 7770, 5640};
+// One pixel wider than the client area and three short of its height: the
+// form's own colour shows in the strip below it.
+inline constexpr TwipsRect kFrame2{0, 0, 7785, 5595};
+inline constexpr TwipsRect kImage2{840, 1320, 6000, 3000};
+inline constexpr unsigned kTimer1IntervalMs = 2000;
+
+inline constexpr std::uint32_t kBlack = 0x000000;
+inline constexpr std::uint32_t kDarkRed = 0x000080;
+// The form's own colour, pure blue.
+inline constexpr std::uint32_t kFormColour = 0xFF0000;
+
+constexpr Font Arial(int centipoints, bool bold, bool italic) {
+    return Font{L"Arial", centipoints, bold, italic, Family::kSans};
+}
+
+// In the order the controls are created, after Frame2, Timer1 and Image2.
+inline constexpr Label kLabels[] = {
+    // Label13
+    {{480, 240, 6660, 405}, messages::kCompanyName, {L"MS Serif", 1800, true, false, Family::kSerif}, kDarkRed,
+     Align::kCenter},
+    // Label12
+    {{1155, 840, 5325, 330}, messages::kProductName, {L"Times New Roman", 1425, true, false, Family::kSerif}, kBlack,
+     Align::kCenter},
+    // Label10
+    {{120, 4320, 1470, 285}, messages::kSplashVersion, Arial(1200, true, false), kBlack, Align::kRight},
+    // Label9
+    {{240, 5280, 6975, 255}, messages::kWarning, Arial(825, false, false), kBlack, Align::kLeft},
+    // lblCompany(3)
+    {{5160, 4560, 2415, 255}, messages::kCompanyName, Arial(750, false, true), kBlack, Align::kLeft},
+    // Label8
+    {{5160, 4320, 2415, 255}, messages::kRightsNotice, Arial(750, false, true), kBlack, Align::kLeft},
+    // Label7
+    {{120, 4680, 2790, 240}, messages::kPlatforms, Arial(975, true, false), kBlack, Align::kLeft},
+    // lblCompany(2)
+    {{5160, 4800, 2415, 255}, messages::kCity, Arial(750, false, true), kBlack, Align::kLeft},
+    // Label6
+    {{240, 5040, 7095, 195}, messages::kContactLine, Arial(900, true, false), kBlack, Align::kLeft},
+};
+
+// Twips to pixels at the screen's dots per inch, to the nearest pixel.
+constexpr int ToPixels(int twips, int dotsPerInch) { return (twips * dotsPerInch + 720) / 1440; }
+
+// A font's height in pixels for the platform: negative, so the size is that of
+// the characters rather than of the cell.
+constexpr int FontHeight(int centipoints, int dotsPerInch) { return -((centipoints * dotsPerInch + 3600) / 7200); }
+
+}  // namespace splash
