@@ -1,5 +1,6 @@
-// Stands in for java.exe: appends how it was started to the file named by
-// TESSALY_STANDIN_LOG, as UTF-8, one record per start.
+// Stands in for java.exe: appends how and when it was started to the file
+// named by TESSALY_STANDIN_LOG, as UTF-8, one record per start. The time is
+// the system's, in 100 ns units, as process creation times are given.
 
 #include <windows.h>
 #include <shellapi.h>
@@ -9,7 +10,11 @@
 #include "utf8.h"
 
 int wmain() {
-    std::wstring record = L"cmdline=" + std::wstring(GetCommandLineW()) + L"\n";
+    FILETIME now;
+    GetSystemTimePreciseAsFileTime(&now);
+    std::wstring record =
+        L"started=" + std::to_wstring((ULONGLONG{now.dwHighDateTime} << 32) | now.dwLowDateTime) + L"\n";
+    record += L"cmdline=" + std::wstring(GetCommandLineW()) + L"\n";
     int argc = 0;
     wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     for (int i = 0; i < argc; ++i) record += L"argv=" + std::wstring(argv[i]) + L"\n";
