@@ -1,5 +1,6 @@
 # make        builds TessalyPushGateway.exe (64-bit) and says where it is
 # make run    builds it and runs it under Wine against a demo installation
+# make screenshot  does the same and saves the splash as docs/splash.png
 # make test   builds everything (host, Windows x86_64 and i686) and runs all tests,
 #             the unit tests also under AddressSanitizer and UndefinedBehaviorSanitizer
 # Each installs whatever it lacks first (tools/install-deps).
@@ -7,7 +8,7 @@
 WIN64 := build/mingw-x64
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all run test deps
+.PHONY: all run screenshot test deps
 
 all: deps
 	@cmake --preset mingw-x64 >/dev/null
@@ -16,6 +17,10 @@ all: deps
 
 run: all
 	@tools/run-demo $(WIN64)
+
+screenshot: all
+	@mkdir -p docs
+	@TESSALY_DEMO_SCREENSHOT=$(CURDIR)/docs/splash.png tools/run-demo $(WIN64)
 
 test: all
 	@cmake --preset mingw-i686 >/dev/null
