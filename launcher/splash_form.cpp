@@ -127,8 +127,9 @@ void SplashForm::CreateControls(HINSTANCE instance, SIZE dotsPerInch) noexcept {
         SetWindowLongPtrW(frame, GWLP_USERDATA, GetWindowLongPtrW(frame, GWLP_WNDPROC));
         SetWindowLongPtrW(frame, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FrameProc));
     }
-    // The launch sequence's two seconds count from here.
-    SetTimer(window_, kTimer1, splash::kTimer1IntervalMs, nullptr);
+    // The launch sequence's two seconds count from here. Without a timer the
+    // splash would wait for ever: the launch goes ahead at once instead.
+    if (!SetTimer(window_, kTimer1, splash::kTimer1IntervalMs, nullptr)) PostMessageW(window_, WM_TIMER, kTimer1, 0);
 
     // The picture keeps its natural size whatever the scale.
     artwork_.reset(LoadArtwork(instance));

@@ -248,21 +248,12 @@ TEST(Artwork, HasItsFormatsAndIsRebuiltByTheScript) {
     EXPECT_EQ(images, 1);
     ASSERT_LT(at, gif.size()) << "no trailer";
 
-    // One 32 x 32 image, 8 bits a pixel with 256 colours, and its 1-bit mask.
-    const std::string icon = ReadFile(resources / "app.ico");
-    ASSERT_EQ(icon.size(), 6u + 16u + 40u + 1024u + 32u * 32u + 32u * 4u);
-    EXPECT_EQ(Word(icon, 2), 1u);
-    EXPECT_EQ(Word(icon, 4), 1u);
-    EXPECT_EQ(icon.substr(6, 3), std::string("\x20\x20\x00", 3)) << "32 x 32, 256 colours";
-    EXPECT_EQ(Word(icon, 12), 8u);
-    EXPECT_EQ(Word(icon, 22 + 14), 8u) << "bits a pixel";
-    EXPECT_EQ(Word(icon, 22 + 32) | Word(icon, 22 + 34) << 16, 256u) << "colours used";
-
     const fs::path again = fs::path(std::getenv("WINEPREFIX")).parent_path() / "artwork";
     fs::remove_all(again);
     Output(ShellQuoted((gSource / "tools/make-artwork").string()) + " " + ShellQuoted(again.string()));
     EXPECT_EQ(ReadFile(again / "splash.gif"), gif);
-    EXPECT_EQ(ReadFile(again / "app.ico"), icon);
+    // The icon's format is read back from the exe, through Windows.
+    EXPECT_EQ(ReadFile(again / "app.ico"), ReadFile(resources / "app.ico"));
 }
 
 }  // namespace

@@ -23,6 +23,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <set>
@@ -320,36 +321,27 @@ int Play(const wchar_t* program, DWORD timeoutMs, DWORD freezeMs, bool poke, boo
 
 // --- Resources ------------------------------------------------------------------
 
-// One node of a version resource: length, value length, type, key, value, children.
-struct VersionNode {
-    const BYTE* start;
-    WORD length, valueLength, type;
-    std::wstring key;
-    const BYTE* value;
-    const BYTE* children;
-};
-
-const BYTE* Aligned(const BYTE* base, const BYTE* at) { return base + ((at - base + 3) & ~3); }
-
-VersionNode ReadNode(const BYTE* base, const BYTE* at) {
-    VersionNode node{at, 0, 0, 0, {}, nullptr, nullptr};
-    std::memcpy(&node.length, at, 2);
-    std::memcpy(&node.valueLength, at + 2, 2);
-    std::memcpy(&node.type, at + 4, 2);
-    const BYTE* key = at + 6;
-    for (wchar_t c; std::memcpy(&c, key, 2), c != 0; key += 2) node.key += c;
-    node.value = Aligned(base, key + 2);
-    node.children = Aligned(base, node.value + (node.type == 1 ? node.valueLength * 2 : node.valueLength));
-    return node;
-}
-
-template <typename Visit>
-void ForEachChild(const BYTE* base, const VersionNode& parent, Visit visit) {
-    for (const BYTE* at = parent.children; at < parent.start + parent.length;) {
-        const VersionNode child = ReadNode(base, at);
-        if (child.length == 0) break;
-        visit(child);
-        at = Aligned(base, at + child.length);
+// Walks a version resource, whose every node is: length, value length, type,
+// key, then the value and the child nodes, each 4-byte aligned. Prints the
+// string values, the leaves under StringFileInfo\<table>.
+void PrintStrings(const BYTE* base, const BYTE* node, const std::wstring& path) {
+    const auto aligned = [base](const BYTE* at) { return base + ((at - base + 3) & ~3); };
+    const auto* header = reinterpret_cast<const WORD*>(node);
+    const std::wstring key = reinterpret_cast<const wchar_t*>(node + 6);
+    const BYTE* value = aligned(node + 6 + (key.size() + 1) * 2);
+    const std::wstring here = path + L"/" + key;
+    const std::wstring strings = L"/VS_VERSION_INFO/StringFileInfo/";
+    if (here.rfind(strings, 0) == 0 && std::count(here.begin(), here.end(), L'/') == 4) {
+        // The value's length counts its terminating NUL.
+        const std::wstring text(reinterpret_cast<const wchar_t*>(value), header[1] ? header[1] - 1 : 0);
+        Print(L"string " + here.substr(strings.size()) + L"=" + text + L"|length=" + std::to_wstring(header[1]));
+        return;
+    }
+    const BYTE* end = node + header[0];
+    for (const BYTE* child = aligned(value + (header[2] == 1 ? header[1] * 2 : header[1])); child < end;
+         child = aligned(child + *reinterpret_cast<const WORD*>(child))) {
+        if (*reinterpret_cast<const WORD*>(child) == 0) break;
+        PrintStrings(base, child, here);
     }
 }
 
@@ -376,19 +368,7 @@ int PrintResources(const wchar_t* exe, const wchar_t* smallIcon) {
                 Print(L"translation " + std::wstring(pair));
             }
         }
-        const BYTE* base = version.data();
-        ForEachChild(base, ReadNode(base, base), [&](const VersionNode& info) {
-            if (info.key != L"StringFileInfo") return;
-            ForEachChild(base, info, [&](const VersionNode& table) {
-                ForEachChild(base, table, [&](const VersionNode& entry) {
-                    // The value's length counts its terminating NUL.
-                    const std::wstring value(reinterpret_cast<const wchar_t*>(entry.value),
-                                             entry.valueLength > 0 ? entry.valueLength - 1 : 0);
-                    Print(L"string " + table.key + L"/" + entry.key + L"=" + value + L"|length=" +
-                          std::to_wstring(entry.valueLength));
-                });
-            });
-        });
+        PrintStrings(version.data(), version.data(), L"");
     }
 
     const HMODULE module = LoadLibraryExW(exe, nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
