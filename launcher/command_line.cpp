@@ -1,22 +1,11 @@
 #include "command_line.h"
 
-#include <array>
-
 namespace launch {
 namespace {
 
-constexpr std::wstring_view kJavaProgram = L"\\bin\\java.exe";
 constexpr std::wstring_view kJavaOnSearchPath = L"java";
 constexpr std::wstring_view kClassPathOption = L"-classpath";
 constexpr std::wstring_view kMainClass = L"pdu_next.Frame11";
-constexpr std::array<std::wstring_view, 6> kClassPath = {
-    L"\\DarAvizAru\\lib\\slf4j-api-1.1.0.jar",
-    L"\\DarAvizAru\\lib\\slf4j-log4j12-1.1.0.jar",
-    L"\\DarAvizAru\\lib\\daravizaru.jar",
-    L"\\DarAvizAru\\lib\\jdc.jar",
-    L"\\DarAvizAru\\lib\\log4j-1.2.8.jar",
-    L"\\DarAvizAru",
-};
 
 }  // namespace
 

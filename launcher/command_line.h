@@ -2,6 +2,7 @@
 // The command line that starts the Java application, and the program folder it
 // is built around. Pure functions: no platform call, nothing to clean up.
 
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -9,6 +10,20 @@ namespace launch {
 
 // Tells the gateway it was started by its launcher and should serve at once.
 inline constexpr std::wstring_view kStartupArgument = L"autostart";
+
+// java.exe below a runtime's home.
+inline constexpr std::wstring_view kJavaProgram = L"\\bin\\java.exe";
+
+// The class path, each entry after the program folder: the jars, then the
+// application's folder itself.
+inline constexpr std::array<std::wstring_view, 6> kClassPath = {
+    L"\\DarAvizAru\\lib\\slf4j-api-1.1.0.jar",
+    L"\\DarAvizAru\\lib\\slf4j-log4j12-1.1.0.jar",
+    L"\\DarAvizAru\\lib\\daravizaru.jar",
+    L"\\DarAvizAru\\lib\\jdc.jar",
+    L"\\DarAvizAru\\lib\\log4j-1.2.8.jar",
+    L"\\DarAvizAru",
+};
 
 // javaHome empty: plain "java" from the search path. Neither folder is
 // normalised: each piece after a folder brings its own backslash.

@@ -7,6 +7,7 @@
 #include "command_line.h"
 #include "messages.h"
 #include "mod_main.h"
+#include "program_folder.h"
 #include "win32_registry_api.h"
 #include "win32_ui.h"
 
@@ -16,20 +17,6 @@ struct HandleCloser {
     void operator()(HANDLE handle) const { CloseHandle(handle); }
 };
 using UniqueHandle = std::unique_ptr<void, HandleCloser>;
-
-std::wstring ModulePath() {
-    std::wstring path(256, L'\0');
-    for (;;) {
-        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0) throw LastWindowsError();
-        // A full buffer may hold a cut path; only a shorter result is whole.
-        if (length < path.size()) {
-            path.resize(length);
-            return path;
-        }
-        path.resize(path.size() * 2);
-    }
-}
 
 void StartHidden(std::wstring commandLine) {
     STARTUPINFOW startup{};

@@ -12,7 +12,7 @@ std::wstring JavaHomePath;
 
 namespace {
 
-const std::wstring kBaseKeyPath = L"SOFTWARE\\JavaSoft\\Java Runtime Environment";
+const std::wstring kBaseKeyPath(kJavaRuntimeKey);
 const std::wstring kVersionKeyPrefix = kBaseKeyPath + L"\\";
 const std::wstring kJavaHomeValue = L"JavaHome";
 constexpr std::size_t kVersionTextLength = 3;
@@ -76,6 +76,14 @@ double ReadVersionNumber(std::wstring_view subkeyName) {
     return negative ? -number : number;
 }
 
+std::size_t SelectVersion(const SubkeyList& versions) {
+    // The first qualifying version wins, not the newest.
+    for (std::size_t i = 0; i < versions.size(); ++i) {
+        if (ReadVersionNumber(versions[i]) >= kLowestVersion) return i;
+    }
+    return versions.size();
+}
+
 void LocateJavaHome(registry::RegistryApi& registry, Ui& ui) {
     try {
         JavaHomePath.clear();
@@ -86,23 +94,15 @@ void LocateJavaHome(registry::RegistryApi& registry, Ui& ui) {
             ui.EndProcess();
         }
 
-        // The first qualifying version wins, not the newest; names after it
-        // are not even read.
         const SubkeyList versions = reg.EnumRegistryKeys(registry::kLocalMachine, kBaseKeyPath);
-        const std::wstring* selected = nullptr;
-        for (const std::wstring& name : versions) {
-            if (ReadVersionNumber(name) >= kLowestVersion) {
-                selected = &name;
-                break;
-            }
-        }
-        if (selected == nullptr) {
+        const std::size_t selected = SelectVersion(versions);
+        if (selected == versions.size()) {
             ui.ShowMessage(messages::kNoSuitableJava);
             ui.EndProcess();
         }
 
-        std::wstring javaHome =
-            ToText(reg.GetRegistryValue(registry::kLocalMachine, kVersionKeyPrefix + *selected, kJavaHomeValue));
+        std::wstring javaHome = ToText(
+            reg.GetRegistryValue(registry::kLocalMachine, kVersionKeyPrefix + versions[selected], kJavaHomeValue));
         if (!javaHome.empty()) JavaHomePath = std::move(javaHome);
     } catch (const AppError& error) {
         ShowSearchError(ui, error.description);

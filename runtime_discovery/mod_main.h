@@ -7,6 +7,9 @@
 #include "mregistry.h"
 #include "ui.h"
 
+// Where the launcher looks for Java, below HKEY_LOCAL_MACHINE.
+inline constexpr std::wstring_view kJavaRuntimeKey = L"SOFTWARE\\JavaSoft\\Java Runtime Environment";
+
 // The chosen runtime's folder exactly as the registry's JavaHome gives it, or
 // empty for plain "java" from the search path.
 extern std::wstring JavaHomePath;
@@ -17,6 +20,12 @@ extern std::wstring JavaHomePath;
 // way is shown, then the search gives up with JavaHomePath empty. It never
 // lets an error reach its caller.
 void LocateJavaHome(registry::RegistryApi& registry, Ui& ui);
+
+// The search's walk over the version keys, in their order: each name is read
+// as a number until one is 1.4 or higher. Returns that name's index, or the
+// list's size when none qualifies; names after it are not read. Raises
+// ReadVersionNumber's error for the first name that is no number.
+std::size_t SelectVersion(const SubkeyList& versions);
 
 // The number a version key's name starts with: its first three characters read
 // as a plain decimal number, point as separator, whatever the regional
