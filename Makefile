@@ -1,4 +1,4 @@
-# make        builds TessalyPushGateway.exe (64-bit) and says where it is
+# make        builds TessalyPushGateway.exe and TessalyCheck.exe (64-bit) and says where
 # make run    builds it and runs it under Wine against a demo installation
 # make screenshot  does the same and saves the splash as docs/splash.png
 # make test   builds everything (host, Windows x86_64 and i686) and runs all tests,
@@ -13,7 +13,7 @@ MAKEFLAGS += --no-print-directory
 all: deps
 	@cmake --preset mingw-x64 >/dev/null
 	@cmake --build --preset mingw-x64 --parallel
-	@echo "Built $(CURDIR)/$(WIN64)/TessalyPushGateway.exe"
+	@echo "Built $(CURDIR)/$(WIN64)/TessalyPushGateway.exe and TessalyCheck.exe"
 
 run: all
 	@tools/run-demo $(WIN64)
