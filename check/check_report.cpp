@@ -1,7 +1,8 @@
 #include "check_report.h"
 
 #include <algorithm>
-#include <sstream>
+#include <cwchar>
+#include <iterator>
 
 #include "app_error.h"
 #include "command_line.h"
@@ -38,9 +39,9 @@ std::wstring Quoted(std::wstring_view text) {
 
 std::wstring NumberOf(const std::wstring& name) {
     try {
-        std::wostringstream number;
-        number << ReadVersionNumber(name);
-        return L"as " + number.str();
+        wchar_t number[32];
+        std::swprintf(number, std::size(number), L"%g", ReadVersionNumber(name));
+        return L"as " + std::wstring(number);
     } catch (const AppError&) {
         return L"as no number";
     }

@@ -25,7 +25,7 @@ REGSAM OtherView() {
     return IsWow64Process(GetCurrentProcess(), &wow64) && wow64 ? KEY_WOW64_64KEY : 0;
 }
 
-std::wstring SystemFolder(UINT (*get)(LPWSTR, UINT)) {
+std::wstring SystemFolder(UINT(WINAPI* get)(LPWSTR, UINT)) {
     std::wstring folder(get(nullptr, 0), L'\0');
     folder.resize(get(folder.data(), static_cast<UINT>(folder.size())));
     return folder;
