@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cwchar>
 #include <iterator>
+#include <optional>
 
 #include "app_error.h"
 #include "command_line.h"
@@ -23,6 +24,61 @@ public:
     std::vector<std::wstring> shown;
 };
 
+// What the launcher's own search decides: its messages, whether it would end
+// the process, and the Java home it leaves for the launch.
+struct Decision {
+    std::vector<std::wstring> messages;
+    bool ended = false;
+    std::wstring home;
+};
+
+Decision Decide(registry::RegistryApi& registry) {
+    RecordingUi ui;
+    Decision decision;
+    try {
+        LocateJavaHome(registry, ui);
+    } catch (const Ended&) {
+        decision.ended = true;
+    }
+    decision.messages = std::move(ui.shown);
+    decision.home = JavaHomePath;
+    return decision;
+}
+
+std::optional<double> NumberOf(const std::wstring& versionName) {
+    try {
+        return ReadVersionNumber(versionName);
+    } catch (const AppError&) {
+        return std::nullopt;
+    }
+}
+
+// The search's walk, name by name: where it stopped and whether on a selection.
+struct Walk {
+    bool keyExists = false;
+    SubkeyList versions;
+    std::size_t stop = 0;  // the selected or unreadable name; versions.size() when it ran through
+    bool selected = false;
+
+    std::wstring Chosen() const { return selected ? versions[stop] : std::wstring(); }
+};
+
+Walk WalkVersions(registry::RegistryApi& registry) {
+    const std::wstring key(kJavaRuntimeKey);
+    const MRegistry reg(registry);
+    Walk walk;
+    walk.keyExists = reg.KeyExists(registry::kLocalMachine, key);
+    if (walk.keyExists) walk.versions = reg.EnumRegistryKeys(registry::kLocalMachine, key);
+    try {
+        walk.stop = SelectVersion(walk.versions);
+        walk.selected = walk.stop < walk.versions.size();
+    } catch (const AppError&) {
+        // The walk ends at the first name that is no number.
+        while (NumberOf(walk.versions[walk.stop])) ++walk.stop;
+    }
+    return walk;
+}
+
 // A message on one line, as it would be read out on the telephone.
 std::wstring Quoted(std::wstring_view text) {
     std::wstring line = L"\"";
@@ -37,15 +93,7 @@ std::wstring Quoted(std::wstring_view text) {
     return line + L"\"";
 }
 
-std::wstring NumberOf(const std::wstring& name) {
-    try {
-        wchar_t number[32];
-        std::swprintf(number, std::size(number), L"%g", ReadVersionNumber(name));
-        return L"as " + std::wstring(number);
-    } catch (const AppError&) {
-        return L"as no number";
-    }
-}
+std::wstring OrNotFound(const std::wstring& path) { return path.empty() ? L"not found" : path; }
 
 class Report {
 public:
@@ -55,6 +103,32 @@ public:
 private:
     std::wstring text_;
 };
+
+void WriteVersions(Report& out, const Walk& walk) {
+    out.Line(L"Java versions the launcher looks at, in HKLM\\" + std::wstring(kJavaRuntimeKey) + L":");
+    if (!walk.keyExists) out.Line(L"  The key does not exist.");
+    if (walk.keyExists && walk.versions.empty()) out.Line(L"  The key has no version keys.");
+    std::size_t width = 0;
+    for (const std::wstring& name : walk.versions) width = std::max(width, name.size());
+    for (std::size_t i = 0; i < walk.versions.size(); ++i) {
+        const std::wstring& name = walk.versions[i];
+        const std::wstring verdict = i > walk.stop   ? (walk.selected ? L"not looked at (after the selection)"
+                                                                      : L"not looked at (after the search stopped)")
+                                     : i < walk.stop ? L"skipped (below 1.4)"
+                                     : walk.selected ? L"selected"
+                                                     : L"no number: the search stops here with an error";
+        std::wstring reads = L"reads \"" + name.substr(0, 3) + L"\" as ";
+        if (const std::optional<double> number = NumberOf(name)) {
+            wchar_t text[32];
+            std::swprintf(text, std::size(text), L"%g", *number);
+            reads += text;
+        } else {
+            reads += L"no number";
+        }
+        reads.resize(std::max<std::size_t>(reads.size(), 24), L' ');
+        out.Line(L"  " + name + std::wstring(width - name.size() + 2, L' ') + reads + L"  " + verdict);
+    }
+}
 
 }  // namespace
 
@@ -66,63 +140,24 @@ Result Check(registry::RegistryApi& registry, const Machine& machine, const std:
     out.Line(L"Registry view: " + std::wstring(view) + L", as the launcher of this build reads it");
     out.Line();
 
-    // The launcher's own search decides what it would do.
-    RecordingUi ui;
-    bool ended = false;
-    try {
-        LocateJavaHome(registry, ui);
-    } catch (const Ended&) {
-        ended = true;
-    }
-    const std::wstring home = JavaHomePath;
-
-    // The same walk again, to say why, name by name.
-    const std::wstring key(kJavaRuntimeKey);
-    const MRegistry reg(registry);
-    const bool keyExists = reg.KeyExists(registry::kLocalMachine, key);
-    const SubkeyList versions = keyExists ? reg.EnumRegistryKeys(registry::kLocalMachine, key) : SubkeyList{};
-    std::size_t stop = versions.size();
-    bool selected = false;
-    try {
-        stop = SelectVersion(versions);
-        selected = stop < versions.size();
-    } catch (const AppError&) {
-        stop = 0;
-        while (stop < versions.size() && NumberOf(versions[stop]) != L"as no number") ++stop;
-    }
-    out.Line(L"Java versions the launcher looks at, in HKLM\\" + key + L":");
-    if (!keyExists) out.Line(L"  The key does not exist.");
-    if (keyExists && versions.empty()) out.Line(L"  The key has no version keys.");
-    std::size_t width = 0;
-    for (const std::wstring& name : versions) width = std::max(width, name.size());
-    for (std::size_t i = 0; i < versions.size(); ++i) {
-        const std::wstring& name = versions[i];
-        const std::wstring verdict = i > stop   ? (selected ? L"not looked at (after the selection)"
-                                                            : L"not looked at (after the search stopped)")
-                                     : i < stop ? L"skipped (below 1.4)"
-                                     : selected ? L"selected"
-                                                : L"no number: the search stops here with an error";
-        std::wstring reads = L"reads \"" + name.substr(0, 3) + L"\" " + NumberOf(name);
-        reads.resize(std::max<std::size_t>(reads.size(), 24), L' ');
-        out.Line(L"  " + name + std::wstring(width - name.size() + 2, L' ') + reads + L"  " + verdict);
-    }
-    const std::wstring chosen = selected ? versions[stop] : std::wstring();
-    std::wstring program;
-    if (selected) {
-        out.Line(L"  JavaHome of " + chosen + L": " + (home.empty() ? L"(empty or unreadable)" : home));
-        if (!home.empty()) {
-            program = home + std::wstring(launch::kJavaProgram);
-            out.Line(L"  " + program + (machine.Exists(program) ? L": present" : L": MISSING"));
-        }
+    const Decision decision = Decide(registry);
+    const Walk walk = WalkVersions(registry);
+    WriteVersions(out, walk);
+    const std::wstring program = decision.home.empty() ? L"" : decision.home + std::wstring(launch::kJavaProgram);
+    const bool programExists = !program.empty() && machine.Exists(program);
+    if (walk.selected) {
+        out.Line(L"  JavaHome of " + walk.Chosen() + L": " +
+                 (decision.home.empty() ? L"(empty or unreadable)" : decision.home));
+        if (!program.empty()) out.Line(L"  " + program + (programExists ? L": present" : L": MISSING"));
     }
     out.Line();
 
     out.Line(L"What the launcher would do:");
-    for (const std::wstring& message : ui.shown) out.Line(L"  Show the message " + Quoted(message));
-    if (ended) {
+    for (const std::wstring& message : decision.messages) out.Line(L"  Show the message " + Quoted(message));
+    if (decision.ended) {
         out.Line(L"  Then stop, without starting Java.");
     } else {
-        out.Line(L"  Start: " + launch::BuildJavaCommandLine(home, programFolder));
+        out.Line(L"  Start: " + launch::BuildJavaCommandLine(decision.home, programFolder));
         out.Line(L"  In the folder: " + programFolder);
     }
     out.Line();
@@ -145,27 +180,27 @@ Result Check(registry::RegistryApi& registry, const Machine& machine, const std:
         out.Line((present ? L"  present  " : L"  MISSING  ") + path);
     }
     const std::wstring plainJava = machine.FindJava(programFolder);
-    out.Line(L"Plain \"java\" on the search path: " + (plainJava.empty() ? L"not found" : plainJava));
+    out.Line(L"Plain \"java\" on the search path: " + OrNotFound(plainJava));
     out.Line();
 
+    // The first thing that stands between the user and a running gateway.
     std::wstring problem;
-    if (ended) {
-        problem = keyExists ? L"no Java of version 1.4 or higher is registered where the launcher looks"
-                            : L"no Java Runtime Environment is registered where the launcher looks";
+    if (decision.ended) {
+        problem = walk.keyExists ? L"no Java of version 1.4 or higher is registered where the launcher looks"
+                                 : L"no Java Runtime Environment is registered where the launcher looks";
         if (!unsearched.empty()) problem += L"; Java is registered elsewhere (listed above), which it does not search";
-    } else if (home.empty()) {
-        problem = (ui.shown.empty() ? L"the chosen version's JavaHome is empty or unreadable"
-                                    : L"the search fails with " + Quoted(ui.shown.front())) +
-                  L", so the launcher would fall back to plain \"java\" (" +
-                  (plainJava.empty() ? L"not found" : plainJava) + L")";
-    } else if (!machine.Exists(program)) {
+    } else if (decision.home.empty()) {
+        problem = (decision.messages.empty() ? L"the chosen version's JavaHome is empty or unreadable"
+                                             : L"the search fails with " + Quoted(decision.messages.front())) +
+                  L", so the launcher would fall back to plain \"java\" (" + OrNotFound(plainJava) + L")";
+    } else if (!programExists) {
         problem = program + L" does not exist, so the launch would fail: the registry names a removed runtime";
     } else if (!missing.empty()) {
         problem = std::to_wstring(missing.size()) + L" file(s) of the application are missing, first " +
                   missing.front();
     }
     if (problem.empty()) {
-        out.Line(L"Verdict: OK - the launcher would start Java " + chosen + L" from " + program +
+        out.Line(L"Verdict: OK - the launcher would start Java " + walk.Chosen() + L" from " + program +
                  L", and every file is in place.");
     } else {
         out.Line(L"Verdict: PROBLEM - " + problem + L".");
