@@ -2,7 +2,8 @@
 # make run    builds it and runs it under Wine against a demo installation
 # make screenshot  does the same and saves the splash as docs/splash.png
 # make test   builds everything (host, Windows x86_64 and i686) and runs all tests,
-#             the unit tests also under AddressSanitizer and UndefinedBehaviorSanitizer
+#             the unit tests also under AddressSanitizer and UndefinedBehaviorSanitizer,
+#             and fuzzes the runtime search for a minute
 # Each installs whatever it lacks first (tools/install-deps).
 
 WIN64 := build/mingw-x64
@@ -31,6 +32,9 @@ test: all
 	@cmake --preset host-sanitize >/dev/null
 	@cmake --build --preset host-sanitize --parallel
 	@ctest --preset host-sanitize
+	@cmake --preset fuzz >/dev/null
+	@cmake --build --preset fuzz --parallel
+	@ctest --preset fuzz
 
 deps:
 	@tools/install-deps
