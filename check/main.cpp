@@ -12,6 +12,7 @@
 #include "app_error.h"
 #include "check_report.h"
 #include "command_line.h"
+#include "dll_search.h"
 #include "program_folder.h"
 #include "win32_machine.h"
 #include "win32_registry_api.h"
@@ -45,6 +46,7 @@ std::wstring LauncherFolder(const wchar_t* given) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    LimitDllSearchToSystemFolder();
     if (argc > 2) {
         Write(L"Usage: TessalyCheck [launcher folder]\r\n");
         return 2;

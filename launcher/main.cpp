@@ -1,9 +1,11 @@
 #include <windows.h>
 
+#include "dll_search.h"
 #include "launch_sequence.h"
 #include "splash_form.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    LimitDllSearchToSystemFolder();
     SplashForm frmSplash(instance);
     // With no window to show, the launch still goes ahead at once.
     if (!frmSplash.Loaded()) return RunTimer1(nullptr);

@@ -128,6 +128,20 @@ TEST_F(LauncherUnderWine, FoldersOutsideTheAnsiCodePageAndGermanSettingsWork) {
     EXPECT_EQ(children[0].cwd, folder);
 }
 
+TEST_F(LauncherUnderWine, DllsPlantedBesideTheLauncherAreNotLoaded) {
+    SetJavaHome("1.4", InstallJava(root / "jre"));
+    const fs::path exe = InstallLauncher(root / "Downloads");
+    // The theme DLL is one that Windows loads by name once the program runs.
+    // Wine prefers its own copy unless told otherwise, as Windows would not.
+    fs::copy_file(gBuild / "planted.dll", root / "Downloads" / "uxtheme.dll");
+    const Report report = Launch(WindowsPath(exe), "WINEDLLOVERRIDES='mscoree,mshtml=;uxtheme=n,b'");
+    ExpectBoxes(report, {});
+    // A planted load would be recorded before the launcher starts Java.
+    const std::vector<Child> children = Children(1);
+    ASSERT_EQ(children.size(), 1u);
+    EXPECT_EQ(children[0].argv.at(0), WindowsPath(root / "jre") + "\\bin\\java.exe");
+}
+
 TEST(LauncherExe, ImportsOnlyDllsThatWindowsShips) {
     EXPECT_EQ(Output("x86_64-w64-mingw32-objdump -p " + ShellQuoted((gBuild / "TessalyPushGateway.exe").string()) +
                      " | sed -n 's/.*DLL Name: //p'"),

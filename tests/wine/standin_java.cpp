@@ -1,6 +1,8 @@
 // Stands in for java.exe: appends how and when it was started to the file
 // named by TESSALY_STANDIN_LOG, as UTF-8, one record per start. The time is
 // the system's, in 100 ns units, as process creation times are given.
+// Built as a DLL too (STANDIN_DLL), planted beside the launcher under a system
+// DLL's name: if it is ever loaded, its host's start shows up as a record.
 
 #include <windows.h>
 #include <shellapi.h>
@@ -9,7 +11,9 @@
 
 #include "utf8.h"
 
-int wmain() {
+namespace {
+
+int Record() {
     FILETIME now;
     GetSystemTimePreciseAsFileTime(&now);
     std::wstring record =
@@ -42,3 +46,14 @@ int wmain() {
     CloseHandle(log);
     return 0;
 }
+
+}  // namespace
+
+#ifdef STANDIN_DLL
+BOOL WINAPI DllMain(HINSTANCE, DWORD reason, void*) {
+    if (reason == DLL_PROCESS_ATTACH) Record();
+    return TRUE;
+}
+#else
+int wmain() { return Record(); }
+#endif
