@@ -1,6 +1,6 @@
 #include "mod_main.h"
 
-#include <charconv>
+#include <cstdint>
 #include <new>
 #include <stdexcept>
 
@@ -58,21 +58,25 @@ double ReadVersionNumber(std::wstring_view subkeyName) {
         text.remove_prefix(1);
     }
     // Digits with at most one point, and at least one digit.
-    std::string plain;
+    std::uint32_t digits = 0;
+    std::uint32_t scale = 1;
     bool point = false;
+    bool anyDigit = false;
     for (const wchar_t c : text) {
         if (c == L'.' && !point) {
             point = true;
-        } else if (!IsDigit(c)) {
+        } else if (IsDigit(c)) {
+            digits = digits * 10 + static_cast<std::uint32_t>(c - L'0');
+            if (point) scale *= 10;
+            anyDigit = true;
+        } else {
             ThrowTypeMismatch();
         }
-        plain.push_back(static_cast<char>(c));
     }
-    if (plain.size() == (point ? 1u : 0u)) ThrowTypeMismatch();
-    if (plain.back() == '.') plain.pop_back();
-
-    double number = 0;
-    std::from_chars(plain.data(), plain.data() + plain.size(), number);
+    if (!anyDigit) ThrowTypeMismatch();
+    // Both are exact (three characters at most), so the one division rounds
+    // once, to the double nearest the decimal text.
+    const double number = static_cast<double>(digits) / scale;
     return negative ? -number : number;
 }
 
