@@ -4,12 +4,14 @@
 # make test   builds everything (host, Windows x86_64 and i686) and runs all tests,
 #             the unit tests also under AddressSanitizer and UndefinedBehaviorSanitizer,
 #             and fuzzes the runtime search for a minute
+# make dist   builds the release from the committed sources: dist/ gets a zip for
+#             win64 and one for win32, and SHA256SUMS; any clone gives the same bytes
 # Each installs whatever it lacks first (tools/install-deps).
 
 WIN64 := build/mingw-x64
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all run screenshot test deps
+.PHONY: all run screenshot test dist deps
 
 all: deps
 	@cmake --preset mingw-x64 >/dev/null
@@ -35,6 +37,10 @@ test: all
 	@cmake --preset fuzz >/dev/null
 	@cmake --build --preset fuzz --parallel
 	@ctest --preset fuzz
+
+dist: deps
+	@git diff --quiet HEAD -- || { echo "make dist: the work tree has uncommitted changes; a release is built from a commit" >&2; exit 1; }
+	@tools/make-dist dist
 
 deps:
 	@tools/install-deps
