@@ -1,10 +1,11 @@
 #include "splash_form.h"
 
-#include <olectl.h>
-
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
+#include <optional>
 
+#include "gif_image.h"
 #include "identity.h"
 #include "launch_sequence.h"
 
@@ -43,28 +44,35 @@ HFONT CreateLabelFont(const splash::Font& font, int dotsPerInch) {
     return CreateFontIndirectW(&description);
 }
 
-// The artwork is a GIF among the resources; OLE decodes it into a bitmap.
-IPicture* LoadArtwork(HINSTANCE instance) {
+// The artwork is a GIF among the resources, shown as an 8-bit bitmap with
+// its own palette.
+HBITMAP LoadArtwork(HINSTANCE instance) {
     const HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(IDR_SPLASH_ARTWORK), RT_RCDATA);
     const DWORD size = found ? SizeofResource(instance, found) : 0;
     const void* bytes = size ? LockResource(LoadResource(instance, found)) : nullptr;
     if (!bytes) return nullptr;
-    const HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, size);
-    if (!copy) return nullptr;
-    std::memcpy(GlobalLock(copy), bytes, size);
-    GlobalUnlock(copy);
-    IStream* stream = nullptr;
-    if (FAILED(CreateStreamOnHGlobal(copy, TRUE, &stream))) {
-        GlobalFree(copy);
-        return nullptr;
+    const std::optional<splash::GifImage> gif = splash::DecodeGif(static_cast<const std::uint8_t*>(bytes), size);
+    if (!gif) return nullptr;
+
+    struct {
+        BITMAPINFOHEADER header;
+        RGBQUAD colours[256];
+    } format{};
+    format.header = {sizeof format.header, gif->width, -gif->height, 1, 8, BI_RGB, 0, 0, 0, 256, 0};
+    for (std::size_t i = 0; i < 256; ++i) {
+        format.colours[i] = {gif->palette[3 * i + 2], gif->palette[3 * i + 1], gif->palette[3 * i], 0};
     }
-    IPicture* picture = nullptr;
-    if (FAILED(OleLoadPicture(stream, static_cast<LONG>(size), FALSE, IID_IPicture,
-                              reinterpret_cast<void**>(&picture)))) {
-        picture = nullptr;
+    void* bits = nullptr;
+    const HBITMAP bitmap = CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(&format), DIB_RGB_COLORS,
+                                            &bits, nullptr, 0);
+    if (!bitmap) return nullptr;
+    // Rows of a DIB start on 4-byte boundaries.
+    const std::size_t width = static_cast<std::size_t>(gif->width);
+    const std::size_t stride = (width + 3) & ~std::size_t{3};
+    for (std::size_t row = 0; row < static_cast<std::size_t>(gif->height); ++row) {
+        std::memcpy(static_cast<std::uint8_t*>(bits) + row * stride, gif->pixels.data() + row * width, width);
     }
-    stream->Release();
-    return picture;
+    return bitmap;
 }
 
 // Labels and the picture stand inside the frame, so the frame is asked for
@@ -135,10 +143,7 @@ void SplashForm::CreateControls(HINSTANCE instance, SIZE dotsPerInch) noexcept {
     artwork_.reset(LoadArtwork(instance));
     const HWND image = CreateChild(instance, frame, L"STATIC", nullptr, SS_BITMAP,
                                    InPixels(splash::kImage2, dotsPerInch), kImage2Id);
-    OLE_HANDLE bitmap = 0;
-    if (image && artwork_ && SUCCEEDED(artwork_->get_Handle(&bitmap))) {
-        SendMessageW(image, STM_SETIMAGE, IMAGE_BITMAP, static_cast<LPARAM>(bitmap));
-    }
+    if (image && artwork_) SendMessageW(image, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(artwork_.get()));
 
     for (std::size_t i = 0; i < std::size(splash::kLabels); ++i) {
         const splash::Label& label = splash::kLabels[i];

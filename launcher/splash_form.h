@@ -3,7 +3,6 @@
 // seconds, then its timer runs the launch sequence, which closes it.
 
 #include <windows.h>
-#include <ocidl.h>
 
 #include <array>
 #include <memory>
@@ -27,12 +26,11 @@ public:
 
 private:
     struct GdiDeleter {
-        void operator()(HFONT font) const { DeleteObject(font); }
+        template <typename Object>
+        void operator()(Object object) const { DeleteObject(object); }
     };
-    struct ComReleaser {
-        void operator()(IUnknown* object) const { object->Release(); }
-    };
-    using UniqueFont = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiDeleter>;
+    template <typename Handle>
+    using UniqueGdi = std::unique_ptr<std::remove_pointer_t<Handle>, GdiDeleter>;
 
     static LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -40,8 +38,7 @@ private:
 
     HWND window_ = nullptr;
     int exitCode_ = kExitClosedBeforeLaunch;
-    // The picture owns the bitmap that Image2 shows; the fonts are the labels'.
-    // Both outlive the window.
-    std::unique_ptr<IPicture, ComReleaser> artwork_;
-    std::array<UniqueFont, std::size(splash::kLabels)> fonts_;
+    // The bitmap Image2 shows and the labels' fonts; both outlive the window.
+    UniqueGdi<HBITMAP> artwork_;
+    std::array<UniqueGdi<HFONT>, std::size(splash::kLabels)> fonts_;
 };
