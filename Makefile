@@ -4,6 +4,8 @@
 # make test   builds everything (host, Windows x86_64 and i686) and runs all tests,
 #             the unit tests also under AddressSanitizer and UndefinedBehaviorSanitizer,
 #             and fuzzes the runtime search for a minute
+# make bench  measures the launch under Wine against a minimal Windows program and
+#             the search against the registry's size; prints the tables of docs/performance.md
 # make dist   builds the release from the committed sources: dist/ gets a zip for
 #             win64 and one for win32, and SHA256SUMS; any clone gives the same bytes
 # Each installs whatever it lacks first (tools/install-deps).
@@ -11,7 +13,7 @@
 WIN64 := build/mingw-x64
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all run screenshot test dist deps
+.PHONY: all run screenshot test bench dist deps
 
 all: deps
 	@cmake --preset mingw-x64 >/dev/null
@@ -37,6 +39,11 @@ test: all
 	@cmake --preset fuzz >/dev/null
 	@cmake --build --preset fuzz --parallel
 	@ctest --preset fuzz
+
+bench: all
+	@cmake --preset host -DWINDOWS_BUILD_DIR=$(CURDIR)/$(WIN64) >/dev/null
+	@cmake --build --preset host --parallel --target locator_bench
+	@tools/with-wine build/bench/wineprefix tests/bench/run-bench $(WIN64) build/host
 
 dist: deps
 	@git diff --quiet HEAD -- || { echo "make dist: the work tree has uncommitted changes; a release is built from a commit" >&2; exit 1; }

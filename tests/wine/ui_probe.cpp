@@ -7,13 +7,16 @@
 //   control <class>|in=<parent class>|box=x,y,w,h|kind=left|center|right|bitmap|groupbox|text=<text>
 //   frozen                              (--freeze) the splash stands still for a screenshot
 //   gone <ms after creation>            the splash window no longer exists
+//   ended <ms after creation>           the program has ended
+//   memory peak-ws=<bytes>|peak-private=<bytes>   the highest figures seen while it ran
 //   box <caption>|buttons=<n>|icon=<0|1>
 //   text <prompt, with CR and LF written as \r and \n>
 //   exit <code>
-// Usage: ui_probe [--freeze MS] [--poke] [--close] <program> [timeout-ms]
+// Usage: ui_probe [--freeze MS] [--poke] [--close] [--poll MS] <program> [timeout-ms]
 //   --freeze  stops the program's thread for MS milliseconds once the splash is up
 //   --poke    clicks on the splash and its controls and types at it
 //   --close   asks the splash to close as soon as it is up
+//   --poll    looks at the program every MS milliseconds (10 by default)
 // Or:    ui_probe --resources <exe> <icon.ppm>
 //          prints the exe's version resource, icon and manifest as Windows reads
 //          them, and draws the icon at caption size
@@ -22,6 +25,7 @@
 //          draws a text as a label on the dialog surface would show it; prints "lines <n>"
 
 #include <windows.h>
+#include <psapi.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -252,14 +256,19 @@ BOOL CALLBACK AnswerBox(HWND window, LPARAM context) {
 
 ULONGLONG Ticks(const FILETIME& time) { return (ULONGLONG{time.dwHighDateTime} << 32) | time.dwLowDateTime; }
 
-// Milliseconds since the child process was created.
-std::wstring Since(ULONGLONG created) {
-    FILETIME now;
-    GetSystemTimePreciseAsFileTime(&now);
-    return std::to_wstring((Ticks(now) - created) / 10000);
+// Milliseconds from the child's creation to a time (now by default), to 0.01 ms.
+std::wstring Since(ULONGLONG created, ULONGLONG time = 0) {
+    if (time == 0) {
+        FILETIME now;
+        GetSystemTimePreciseAsFileTime(&now);
+        time = Ticks(now);
+    }
+    wchar_t text[32];
+    swprintf(text, 32, L"%.2f", static_cast<double>(time - created) / 10000.0);
+    return text;
 }
 
-int Play(const wchar_t* program, DWORD timeoutMs, DWORD freezeMs, bool poke, bool close) {
+int Play(const wchar_t* program, DWORD timeoutMs, DWORD freezeMs, bool poke, bool close, DWORD pollMs) {
     std::wstring commandLine = L"\"" + std::wstring(program) + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -298,10 +307,22 @@ int Play(const wchar_t* program, DWORD timeoutMs, DWORD freezeMs, bool poke, boo
     }
 
     const DWORD start = GetTickCount();
-    while (WaitForSingleObject(child.hProcess, 10) == WAIT_TIMEOUT) {
+    PROCESS_MEMORY_COUNTERS_EX memory{}, peak{};
+    // The splash's end is looked for every time; the rest, which costs the
+    // program more of the system's time, every 10 ms. The peaks are the
+    // system's own running figures: a late look still sees them.
+    DWORD lastLook = 0;
+    while (WaitForSingleObject(child.hProcess, pollMs) == WAIT_TIMEOUT) {
         if (watch.splash && !IsWindow(watch.splash)) {
             Print(L"gone " + Since(created));
             watch.splash = nullptr;
+        }
+        if (GetTickCount() - lastLook < 10) continue;
+        lastLook = GetTickCount();
+        if (GetProcessMemoryInfo(child.hProcess, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
+                                 sizeof memory)) {
+            peak.PeakWorkingSetSize = std::max(peak.PeakWorkingSetSize, memory.PeakWorkingSetSize);
+            peak.PeakPagefileUsage = std::max(peak.PeakPagefileUsage, memory.PeakPagefileUsage);
         }
         EnumWindows(AnswerBox, reinterpret_cast<LPARAM>(&watch));
         if (GetTickCount() - start > timeoutMs) {
@@ -311,6 +332,10 @@ int Play(const wchar_t* program, DWORD timeoutMs, DWORD freezeMs, bool poke, boo
         }
     }
     if (watch.splash) Print(L"gone " + Since(created));
+    GetProcessTimes(child.hProcess, &creation, &exited, &kernel, &user);
+    Print(L"ended " + Since(created, Ticks(exited)));
+    Print(L"memory peak-ws=" + std::to_wstring(peak.PeakWorkingSetSize) +
+          L"|peak-private=" + std::to_wstring(peak.PeakPagefileUsage));
     DWORD code = 0;
     GetExitCodeProcess(child.hProcess, &code);
     Print(L"exit " + std::to_wstring(code));
@@ -423,6 +448,7 @@ int PrintResources(const wchar_t* exe, const wchar_t* smallIcon) {
 
 int wmain(int argc, wchar_t** argv) {
     DWORD freezeMs = 0;
+    DWORD pollMs = 10;
     bool poke = false, close = false;
     int at = 1;
     for (; at < argc && argv[at][0] == L'-'; ++at) {
@@ -430,11 +456,12 @@ int wmain(int argc, wchar_t** argv) {
         if (option == L"--resources" && at + 3 == argc) return PrintResources(argv[at + 1], argv[at + 2]);
         if (option == L"--render" && at + 12 == argc) return Render(argv + at + 1);
         if (option == L"--freeze" && at + 1 < argc) freezeMs = static_cast<DWORD>(_wtoi(argv[++at]));
+        else if (option == L"--poll" && at + 1 < argc) pollMs = static_cast<DWORD>(_wtoi(argv[++at]));
         else if (option == L"--poke") poke = true;
         else if (option == L"--close") close = true;
         else return 2;
     }
     if (at >= argc) return 2;
     const DWORD timeoutMs = at + 1 < argc ? static_cast<DWORD>(_wtoi(argv[at + 1])) : 30000;
-    return Play(argv[at], timeoutMs, freezeMs, poke, close);
+    return Play(argv[at], timeoutMs, freezeMs, poke, close, pollMs);
 }
