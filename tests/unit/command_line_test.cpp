@@ -45,6 +45,10 @@ TEST(ProgramFolderOf, DropsTheFileNameAndKeepsOnlyARootsBackslash) {
     EXPECT_EQ(ProgramFolderOf(L"\\\\?\\D:\\TessalyPushGateway.exe"), L"\\\\?\\D:\\");
     EXPECT_EQ(ProgramFolderOf(L"\\\\server\\share\\TessalyPushGateway.exe"), L"\\\\server\\share");
     EXPECT_EQ(ProgramFolderOf(L"D:\\\u041F\u0440\u043E\u0433\\x.exe"), L"D:\\\u041F\u0440\u043E\u0433");
+    // Beyond the classic 260 characters nothing is cut, here or on the command line.
+    const std::wstring deep = L"\\\\?\\D:\\" + std::wstring(300, L'd');
+    EXPECT_EQ(ProgramFolderOf(deep + L"\\TessalyPushGateway.exe"), deep);
+    EXPECT_NE(BuildJavaCommandLine(L"", deep).find(L"\"" + deep + L"\\DarAvizAru\" pdu_next"), std::wstring::npos);
 }
 
 }  // namespace

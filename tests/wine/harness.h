@@ -75,6 +75,8 @@ protected:
     std::string Wine(const std::vector<std::string>& args, const std::string& env = "") const;
 
     void AddVersion(const std::string& name) const;
+    // Keys and values in bulk, as a .reg file's text after its REGEDIT4 line.
+    void ImportRegistry(const std::string& entries) const;
     void SetJavaHome(const std::string& version, const std::string& home) const;
     // A stand-in runtime under folder\bin; returns folder as Windows names it.
     std::string InstallJava(const fs::path& folder) const;
