@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <new>
 #include <optional>
 
 #include "gif_image.h"
@@ -51,7 +52,12 @@ HBITMAP LoadArtwork(HINSTANCE instance) {
     const DWORD size = found ? SizeofResource(instance, found) : 0;
     const void* bytes = size ? LockResource(LoadResource(instance, found)) : nullptr;
     if (!bytes) return nullptr;
-    const std::optional<splash::GifImage> gif = splash::DecodeGif(static_cast<const std::uint8_t*>(bytes), size);
+    std::optional<splash::GifImage> gif;
+    try {
+        gif = splash::DecodeGif(static_cast<const std::uint8_t*>(bytes), size);
+    } catch (const std::bad_alloc&) {
+        // Without memory for the picture the splash shows without it.
+    }
     if (!gif) return nullptr;
 
     struct {
