@@ -43,7 +43,7 @@ test: all
 bench: all
 	@cmake --preset host -DWINDOWS_BUILD_DIR=$(CURDIR)/$(WIN64) >/dev/null
 	@cmake --build --preset host --parallel --target locator_bench
-	@tools/with-wine build/bench/wineprefix tests/bench/run-bench $(WIN64) build/host
+	@tools/with-wine build/bench/wineprefix tools/run-bench $(WIN64) build/host
 
 dist: deps
 	@git diff --quiet HEAD -- || { echo "make dist: the work tree has uncommitted changes; a release is built from a commit" >&2; exit 1; }

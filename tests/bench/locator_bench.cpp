@@ -14,39 +14,6 @@
 
 namespace {
 
-// Counts the calls the search makes of the platform.
-class CountingRegistry final : public registry::RegistryApi {
-public:
-    explicit CountingRegistry(registry::RegistryApi& real) : real_(real) {}
-    long calls = 0;
-
-    registry::Status RegOpenKeyExA(registry::Key key, const char* subKey, std::uint32_t options,
-                                   std::uint32_t access, registry::Key* result) override {
-        ++calls;
-        return real_.RegOpenKeyExA(key, subKey, options, access, result);
-    }
-    registry::Status RegEnumKeyA(registry::Key key, std::uint32_t index, char* name, std::uint32_t size) override {
-        ++calls;
-        return real_.RegEnumKeyA(key, index, name, size);
-    }
-    registry::Status RegQueryValueExA(registry::Key key, const char* valueName, std::uint32_t* reserved,
-                                      std::uint32_t* type, std::uint8_t* data, std::uint32_t* size) override {
-        ++calls;
-        return real_.RegQueryValueExA(key, valueName, reserved, type, data, size);
-    }
-    registry::Status RegCloseKey(registry::Key key) override {
-        ++calls;
-        return real_.RegCloseKey(key);
-    }
-    void RtlMoveMemory(void* destination, const void* source, std::size_t length) override {
-        ++calls;
-        real_.RtlMoveMemory(destination, source, length);
-    }
-
-private:
-    registry::RegistryApi& real_;
-};
-
 class SilentUi final : public Ui {
 public:
     void ShowMessage(std::wstring_view) override {}
@@ -63,14 +30,15 @@ void LocateJavaHomeAmongVersions(benchmark::State& state) {
     }
     registry.SetString(key + "1.4.2_19", "JavaHome", "C:\\jre");
     SilentUi ui;
-    CountingRegistry counted(registry);
+    const long callsBefore = registry.Calls();
     for (auto _ : state) {
-        LocateJavaHome(counted, ui);
+        LocateJavaHome(registry, ui);
         benchmark::DoNotOptimize(JavaHomePath.data());
     }
     if (JavaHomePath != L"C:\\jre") state.SkipWithError("the wrong runtime was chosen");
     const double keys = static_cast<double>(state.range(0));
-    state.counters["calls"] = static_cast<double>(counted.calls) / static_cast<double>(state.iterations());
+    state.counters["calls"] =
+        static_cast<double>(registry.Calls() - callsBefore) / static_cast<double>(state.iterations());
     state.counters["calls-keys"] = state.counters["calls"] - keys;
     state.counters["per-key"] = benchmark::Counter(keys, benchmark::Counter::kIsIterationInvariantRate |
                                                               benchmark::Counter::kInvert);

@@ -73,6 +73,7 @@ void FakeRegistry::GrowAfterQueries(const std::string& path, const std::string& 
 }
 
 Status FakeRegistry::RegOpenKeyExA(Key key, const char* subKey, std::uint32_t, std::uint32_t, Key* result) {
+    ++calls_;
     Node* parent = Resolve(key);
     if (parent == nullptr) return kInvalidHandle;
     Node* node = Find(parent, subKey, false);
@@ -84,6 +85,7 @@ Status FakeRegistry::RegOpenKeyExA(Key key, const char* subKey, std::uint32_t, s
 }
 
 Status FakeRegistry::RegEnumKeyA(Key key, std::uint32_t index, char* name, std::uint32_t nameSize) {
+    ++calls_;
     Node* node = Resolve(key);
     if (node == nullptr) return kInvalidHandle;
     if (node->failEnumeration && index == node->failIndex) return node->failStatus;
@@ -96,6 +98,7 @@ Status FakeRegistry::RegEnumKeyA(Key key, std::uint32_t index, char* name, std::
 
 Status FakeRegistry::RegQueryValueExA(Key key, const char* valueName, std::uint32_t*, std::uint32_t* type,
                                       std::uint8_t* data, std::uint32_t* size) {
+    ++calls_;
     ++queries_;
     Node* node = Resolve(key);
     if (node == nullptr) return kInvalidHandle;
@@ -120,6 +123,7 @@ Status FakeRegistry::RegQueryValueExA(Key key, const char* valueName, std::uint3
 }
 
 Status FakeRegistry::RegCloseKey(Key key) {
+    ++calls_;
     if (key == registry::kLocalMachine) {
         ++rootCloses_;
         return registry::kSuccess;
@@ -130,5 +134,6 @@ Status FakeRegistry::RegCloseKey(Key key) {
 }
 
 void FakeRegistry::RtlMoveMemory(void* destination, const void* source, std::size_t length) {
+    ++calls_;
     if (length > 0) std::memmove(destination, source, length);
 }

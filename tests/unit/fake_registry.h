@@ -31,6 +31,8 @@ public:
     int RootCloses() const { return rootCloses_; }
     int StrayCloses() const { return strayCloses_; }
     int Queries() const { return queries_; }
+    // Every call of the five platform operations.
+    long Calls() const { return calls_; }
 
     registry::Status RegOpenKeyExA(registry::Key key, const char* subKey, std::uint32_t options,
                                    std::uint32_t access, registry::Key* result) override;
@@ -66,4 +68,5 @@ private:
     int rootCloses_ = 0;
     int strayCloses_ = 0;
     int queries_ = 0;
+    long calls_ = 0;
 };
