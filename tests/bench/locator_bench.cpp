@@ -11,14 +11,9 @@
 
 #include "fake_registry.h"
 #include "mod_main.h"
+#include "recording_ui.h"
 
 namespace {
-
-class SilentUi final : public Ui {
-public:
-    void ShowMessage(std::wstring_view) override {}
-    [[noreturn]] void EndProcess() override { throw 0; }
-};
 
 void LocateJavaHomeAmongVersions(benchmark::State& state) {
     const std::string key = "SOFTWARE\\JavaSoft\\Java Runtime Environment\\";
@@ -29,7 +24,7 @@ void LocateJavaHomeAmongVersions(benchmark::State& state) {
         registry.SetString(key + name, "JavaHome", "C:\\old");
     }
     registry.SetString(key + "1.4.2_19", "JavaHome", "C:\\jre");
-    SilentUi ui;
+    RecordingUi ui;
     const long callsBefore = registry.Calls();
     for (auto _ : state) {
         LocateJavaHome(registry, ui);

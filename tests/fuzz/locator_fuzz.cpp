@@ -23,19 +23,11 @@
 #include "fake_registry.h"
 #include "messages.h"
 #include "mod_main.h"
+#include "recording_ui.h"
 
 namespace {
 
 const std::string kJre = "SOFTWARE\\JavaSoft\\Java Runtime Environment";
-
-struct Ended {};
-
-class Recorder final : public Ui {
-public:
-    void ShowMessage(std::wstring_view prompt) override { boxes.emplace_back(prompt); }
-    [[noreturn]] void EndProcess() override { throw Ended{}; }
-    std::vector<std::wstring> boxes;
-};
 
 enum class Outcome { kNotInstalled, kNoSuitable, kFound, kSilentlyEmpty, kSearchError };
 
@@ -130,7 +122,7 @@ Expected Model(bool keyExists, bool keyDenied, const std::vector<Version>& versi
     return {Outcome::kNoSuitable, {}};
 }
 
-Outcome Observed(const Recorder& ui, bool ended) {
+Outcome Observed(const RecordingUi& ui, bool ended) {
     const auto& b = ui.boxes;
     const auto only = [&](std::wstring_view text) { return b.size() == 1 && b[0] == text; };
     if (ended && only(messages::kJavaNotInstalled)) return Outcome::kNotInstalled;
@@ -215,12 +207,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
         }
     }
 
-    Recorder ui;
+    RecordingUi ui;
     JavaHomePath = L"left over from before";
     bool ended = false;
     try {
         LocateJavaHome(registry, ui);
-    } catch (const Ended&) {
+    } catch (const ProcessEnded&) {
         ended = true;
     }
 

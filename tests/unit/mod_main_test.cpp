@@ -6,21 +6,11 @@
 
 #include "app_error.h"
 #include "fake_registry.h"
+#include "recording_ui.h"
 
 namespace {
 
 using Boxes = std::vector<std::wstring>;
-
-// Derives from nothing, so no handler in the locator can catch it: it leaves
-// the locator the way ending the process does.
-struct ProcessEnded {};
-
-class RecordingUi final : public Ui {
-public:
-    void ShowMessage(std::wstring_view prompt) override { boxes.emplace_back(prompt); }
-    [[noreturn]] void EndProcess() override { throw ProcessEnded{}; }
-    Boxes boxes;
-};
 
 const std::string kBase = "SOFTWARE\\JavaSoft\\Java Runtime Environment";
 const std::wstring kNotInstalled =
