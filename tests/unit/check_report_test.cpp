@@ -2,50 +2,62 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <set>
 
-#include "fake_registry.h"
+#include "command_line.h"
+#include "stand_ins.h"
 
 namespace {
 
+const std::string kBase = "SOFTWARE\\JavaSoft\\Java Runtime Environment";
+const std::wstring kFolder = L"C:\\Gateway";
+
 class FakeMachine final : public check::Machine {
 public:
+    FakeMachine() {
+        present.insert(L"C:\\jre\\bin\\java.exe");
+        for (const std::wstring_view entry : launch::kClassPath) present.insert(kFolder + std::wstring(entry));
+    }
     bool Exists(const std::wstring& path) const override { return present.count(path) > 0; }
     std::wstring FindJava(const std::wstring&) const override { return L""; }
-    std::vector<check::Runtime> UnsearchedRuntimes() const override { return {}; }
+    std::vector<check::Runtime> UnsearchedRuntimes() const override { return unsearched; }
     std::set<std::wstring> present;
+    std::vector<check::Runtime> unsearched;
 };
 
-const std::string kBase = "SOFTWARE\\JavaSoft\\Java Runtime Environment";
-
-std::wstring VerdictOf(const check::Result& result) {
-    return result.report.substr(result.report.find(L"Verdict: "));
-}
-
-// The fallbacks the launcher survives without a word still leave the user
-// without a known Java: each is a problem, never an OK.
-TEST(CheckReport, EveryWayToEndWithoutAChosenJavaIsAProblem) {
-    FakeMachine machine;
-    FakeRegistry registry;
-    registry.AddKey(kBase + "\\1.3.1");
-    check::Result result = check::Check(registry, machine, L"C:\\Gateway", L"64-bit");
-    EXPECT_EQ(result.exitCode, 1);
-    EXPECT_EQ(VerdictOf(result), L"Verdict: PROBLEM - no Java of version 1.4 or higher is registered where the "
-                                 L"launcher looks.\r\n");
-
-    registry.SetString(kBase + "\\1.4.2", "JavaHome", "");
-    result = check::Check(registry, machine, L"C:\\Gateway", L"64-bit");
-    EXPECT_EQ(result.exitCode, 1);
-    EXPECT_NE(result.report.find(L"  JavaHome of 1.4.2: (empty or unreadable)\r\n"), std::wstring::npos);
-    EXPECT_EQ(VerdictOf(result), L"Verdict: PROBLEM - the chosen version's JavaHome is empty or unreadable, so the "
-                                 L"launcher would fall back to plain \"java\" (not found).\r\n");
-
-    FakeRegistry noValue;
-    noValue.AddKey(kBase + "\\1.4.2");
-    result = check::Check(noValue, machine, L"C:\\Gateway", L"64-bit");
-    EXPECT_EQ(result.exitCode, 1);
-    EXPECT_NE(VerdictOf(result).find(L"the search fails with \"Unsupported value type\""), std::wstring::npos);
-    EXPECT_EQ(noValue.OpenHandles(), 0);
+TEST(CheckReport, OkOnlyWhenTheLaunchWouldStartJavaWithEveryFile) {
+    using SetUp = std::function<void(FakeRegistry&, FakeMachine&)>;
+    const SetUp java14 = [](FakeRegistry& r, FakeMachine&) { r.SetString(kBase + "\\1.4.2", "JavaHome", "C:\\jre"); };
+    const std::pair<SetUp, std::wstring> rows[] = {
+        {java14, L"OK - the launcher would start Java 1.4.2 from C:\\jre\\bin\\java.exe, and every file is in place."},
+        {[](auto&, auto&) {}, L"PROBLEM - no Java Runtime Environment is registered where the launcher looks."},
+        {[](auto&, auto& m) { m.unsearched.push_back({L"HKLM\\x (32-bit view)", L"C:\\j"}); },
+         L"PROBLEM - no Java Runtime Environment is registered where the launcher looks; Java is registered "
+         L"elsewhere (listed above), which it does not search."},
+        {[](auto& r, auto&) { r.AddKey(kBase + "\\1.3.1"); },
+         L"PROBLEM - no Java of version 1.4 or higher is registered where the launcher looks."},
+        {[](auto& r, auto&) { r.SetString(kBase + "\\1.4.2", "JavaHome", ""); },
+         L"PROBLEM - the chosen version's JavaHome is empty or unreadable, so the launcher would fall back to plain "
+         L"\"java\" (not found)."},
+        {[](auto& r, auto&) { r.AddKey(kBase + "\\1.4.2"); },
+         L"PROBLEM - the search fails with \"Unsupported value type\", so the launcher would fall back to plain "
+         L"\"java\" (not found)."},
+        {[&](auto& r, auto& m) { java14(r, m); m.present.erase(L"C:\\jre\\bin\\java.exe"); },
+         L"PROBLEM - C:\\jre\\bin\\java.exe does not exist, so the launch would fail: the registry names a removed "
+         L"runtime."},
+        {[&](auto& r, auto& m) { java14(r, m); m.present.erase(kFolder + L"\\DarAvizAru\\lib\\jdc.jar"); },
+         L"PROBLEM - 1 file(s) of the application are missing, first C:\\Gateway\\DarAvizAru\\lib\\jdc.jar."},
+    };
+    for (const auto& [setUp, verdict] : rows) {
+        FakeRegistry registry;
+        FakeMachine machine;
+        setUp(registry, machine);
+        const check::Result result = check::Check(registry, machine, kFolder, L"64-bit");
+        EXPECT_EQ(result.report.substr(result.report.find(L"Verdict: ")), L"Verdict: " + verdict + L"\r\n");
+        EXPECT_EQ(result.exitCode, verdict[0] == L'O' ? 0 : 1) << verdict;
+        EXPECT_TRUE(registry.open.empty());
+    }
 }
 
 }  // namespace

@@ -2,37 +2,22 @@
 
 #include <gtest/gtest.h>
 
-#include "app_error.h"
-#include "fake_registry.h"
+#include "stand_ins.h"
 
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-const std::string kKey = "SOFTWARE\\Test";
-const std::wstring kWideKey = L"SOFTWARE\\Test";
+const registry::Key kRoot = registry::kLocalMachine;
 
 class MRegistryTest : public ::testing::Test {
 protected:
     // Every key an operation opens is closed again, and the caller's root never.
     void TearDown() override {
-        EXPECT_EQ(fake.OpenHandles(), 0);
-        EXPECT_EQ(fake.RootCloses(), 0);
-        EXPECT_EQ(fake.StrayCloses(), 0);
+        EXPECT_TRUE(fake.open.empty());
+        EXPECT_EQ(fake.rootCloses + fake.strayCloses, 0);
     }
-
-    Variant Read(std::uint32_t type, Bytes data) {
-        fake.SetValue(kKey, "v", type, std::move(data));
-        return reg.GetRegistryValue(registry::kLocalMachine, kWideKey, L"v");
-    }
-
-    void ExpectUnsupported(const std::wstring& name, Variant fallback = {}) {
-        try {
-            reg.GetRegistryValue(registry::kLocalMachine, kWideKey, name, fallback);
-            ADD_FAILURE() << "no error raised";
-        } catch (const AppError& error) {
-            EXPECT_EQ(error.number, 1001);
-            EXPECT_EQ(error.description, L"Unsupported value type");
-        }
+    std::wstring ErrorReading(const std::wstring& name) {
+        return ErrorOf([&] { reg.GetRegistryValue(kRoot, L"K", name, L"a default does not help"); });
     }
 
     FakeRegistry fake;
@@ -40,102 +25,84 @@ protected:
 };
 
 TEST_F(MRegistryTest, KeyExistsOnlyForKeysThatOpenForReading) {
-    fake.AddKey(kKey);
-    fake.DenyAccess("SOFTWARE\\Locked");
-    EXPECT_TRUE(reg.KeyExists(registry::kLocalMachine, kWideKey));
-    EXPECT_TRUE(reg.KeyExists(registry::kLocalMachine, L""));
-    EXPECT_FALSE(reg.KeyExists(registry::kLocalMachine, L"SOFTWARE\\Missing"));
-    EXPECT_FALSE(reg.KeyExists(registry::kLocalMachine, L"SOFTWARE\\Locked"));
+    fake.AddKey("K");
+    fake.AddKey("Locked");
+    fake.denied.insert("Locked");
+    EXPECT_TRUE(reg.KeyExists(kRoot, L"K"));
+    EXPECT_TRUE(reg.KeyExists(kRoot, L""));
+    EXPECT_FALSE(reg.KeyExists(kRoot, L"Missing"));
+    EXPECT_FALSE(reg.KeyExists(kRoot, L"Locked"));
 }
 
-TEST_F(MRegistryTest, EnumeratesSubkeysInPlatformOrderNotSorted) {
-    for (const char* name : {"1.5", "1.3", "1.4"}) fake.AddKey(kKey + "\\" + name);
-    fake.AddKey(kKey + "\\1.4\\nested");
-    EXPECT_EQ(reg.EnumRegistryKeys(registry::kLocalMachine, kWideKey), (SubkeyList{L"1.5", L"1.3", L"1.4"}));
+TEST_F(MRegistryTest, ListsDirectSubkeysInPlatformOrderUntilAnyFailure) {
+    for (const char* key : {"K\\1.5", "K\\1.3", "K\\1.4\\nested", "Empty"}) fake.AddKey(key);
+    fake.AddKey("K\\" + std::string(259, 'n'));  // the longest name: 260 bytes with its NUL
+    fake.AddKey("K\\caf\xE9");
+    EXPECT_EQ(reg.EnumRegistryKeys(kRoot, L"K"),
+              (SubkeyList{L"1.5", L"1.3", L"1.4", std::wstring(259, L'n'), L"caf\u00E9"}));
     // An empty path lists the handle passed in, which stays open.
-    EXPECT_EQ(reg.EnumRegistryKeys(registry::kLocalMachine, L""), (SubkeyList{L"SOFTWARE"}));
-}
-
-TEST_F(MRegistryTest, EnumerationOfNothingIsAnEmptyList) {
-    fake.AddKey(kKey);
-    EXPECT_TRUE(reg.EnumRegistryKeys(registry::kLocalMachine, kWideKey).empty());
-    EXPECT_TRUE(reg.EnumRegistryKeys(registry::kLocalMachine, L"SOFTWARE\\Missing").empty());
-}
-
-TEST_F(MRegistryTest, EnumerationThatFailsPartWayKeepsTheNamesBefore) {
-    for (const char* name : {"1.3", "1.4", "1.5"}) fake.AddKey(kKey + "\\" + name);
+    EXPECT_EQ(reg.EnumRegistryKeys(kRoot, L""), (SubkeyList{L"K", L"Empty"}));
+    EXPECT_TRUE(reg.EnumRegistryKeys(kRoot, L"Empty").empty());
+    EXPECT_TRUE(reg.EnumRegistryKeys(kRoot, L"Missing").empty());
     for (const registry::Status status : {5, 234, 1011}) {
-        fake.FailEnumerationAt(kKey, 1, status);
-        EXPECT_EQ(reg.EnumRegistryKeys(registry::kLocalMachine, kWideKey), (SubkeyList{L"1.3"})) << status;
+        fake.failEnumeration["K"] = {1, status};
+        EXPECT_EQ(reg.EnumRegistryKeys(kRoot, L"K"), (SubkeyList{L"1.5"})) << status;
     }
 }
 
-TEST_F(MRegistryTest, SubkeyNamesComeBackWholeAndDecoded) {
-    const std::string longest(259, 'n');
-    fake.AddKey(kKey + "\\" + longest);
-    fake.AddKey(kKey + "\\caf\xE9");
-    EXPECT_EQ(reg.EnumRegistryKeys(registry::kLocalMachine, kWideKey),
-              (SubkeyList{std::wstring(259, L'n'), L"caf\u00E9"}));
+TEST_F(MRegistryTest, ConvertsEachValueByItsType) {
+    const struct {
+        std::uint32_t type;
+        Bytes data;
+        Variant expected;
+    } cases[] = {
+        {registry::kString, {'a', 'b', 'c', 0}, L"abc"},
+        {registry::kString, {0}, L""},
+        {registry::kString, {}, L""},
+        {registry::kString, {'a', 0, 'b', 0}, std::wstring(L"a\0b", 3)},
+        {registry::kString, {'C', ':', '\\', 0xE9, 0}, L"C:\\\u00E9"},
+        {registry::kString, Bytes(1024, 'x'), std::wstring(1023, L'x')},
+        {registry::kString, Bytes(1025, 'x'), std::wstring(1024, L'x')},
+        {registry::kExpandString, {'%', 'S', '%', '\\', 'b', 0}, L"%S%\\b"},
+        {registry::kMultiString, {'a', 0, 'b', 0, 0}, std::wstring(L"a\0b", 3)},
+        {registry::kMultiString, {0}, L""},
+        {registry::kDword, {0xFF, 0xFF, 0xFF, 0xFF}, std::int32_t{-1}},
+        {registry::kDword, {0x01, 0x00, 0x00, 0x00}, std::int32_t{1}},
+        {registry::kDword, {0x01, 0x02}, std::int32_t{0x0201}},
+        {registry::kBinary, {7, 0, 9}, Bytes{7, 0, 9}},
+        {registry::kBinary, {}, Bytes{}},
+        {registry::kBinary, Bytes(70000, 1), Bytes(70000, 1)},
+    };
+    for (const auto& c : cases) {
+        fake.SetValue("K", "v", c.type, c.data);
+        EXPECT_EQ(reg.GetRegistryValue(kRoot, L"K", L"v"), c.expected) << c.type << ", " << c.data.size() << " bytes";
+    }
 }
 
-TEST_F(MRegistryTest, StringValuesDropTheirTerminatorsOnly) {
-    EXPECT_EQ(Read(registry::kString, {'a', 'b', 'c', 0}), Variant(L"abc"));
-    EXPECT_EQ(Read(registry::kString, {0}), Variant(L""));
-    EXPECT_EQ(Read(registry::kString, {}), Variant(L""));
-    EXPECT_EQ(Read(registry::kString, {'a', 0, 'b', 0}), Variant(std::wstring(L"a\0b", 3)));
-    EXPECT_EQ(Read(registry::kString, {'C', ':', '\\', 0xE9, 0}), Variant(L"C:\\\u00E9"));
-    const std::string expand = "%SystemRoot%\\bin";
-    Bytes data(expand.begin(), expand.end());
-    data.push_back(0);
-    EXPECT_EQ(Read(registry::kExpandString, data), Variant(L"%SystemRoot%\\bin"));
-    EXPECT_EQ(Read(registry::kMultiString, {'a', 0, 'b', 0, 0}), Variant(std::wstring(L"a\0b", 3)));
-    EXPECT_EQ(Read(registry::kMultiString, {0}), Variant(L""));
-}
+TEST_F(MRegistryTest, UnopenableKeyGivesTheDefaultButMissingOrOddValuesRaise1001) {
+    fake.SetString("Locked", "v", "x");
+    fake.denied.insert("Locked");
+    EXPECT_EQ(reg.GetRegistryValue(kRoot, L"Missing", L"v"), Variant());
+    EXPECT_EQ(reg.GetRegistryValue(kRoot, L"Missing", L"v", std::int32_t{42}), Variant(std::int32_t{42}));
+    EXPECT_EQ(reg.GetRegistryValue(kRoot, L"Locked", L"v", L"fallback"), Variant(L"fallback"));
 
-TEST_F(MRegistryTest, NumbersAndBytesKeepTheirValues) {
-    EXPECT_EQ(Read(registry::kDword, {0xFF, 0xFF, 0xFF, 0xFF}), Variant(std::int32_t{-1}));
-    EXPECT_EQ(Read(registry::kDword, {0x01, 0x00, 0x00, 0x00}), Variant(std::int32_t{1}));
-    EXPECT_EQ(Read(registry::kDword, {0x01, 0x02}), Variant(std::int32_t{0x0201}));
-    EXPECT_EQ(Read(registry::kBinary, {7, 0, 9}), Variant(Bytes{7, 0, 9}));
-    EXPECT_EQ(Read(registry::kBinary, {}), Variant(Bytes{}));
-}
-
-TEST_F(MRegistryTest, KeyThatCannotBeOpenedGivesTheDefaultUnchanged) {
-    EXPECT_EQ(reg.GetRegistryValue(registry::kLocalMachine, L"SOFTWARE\\Missing", L"v"), Variant());
-    EXPECT_EQ(reg.GetRegistryValue(registry::kLocalMachine, L"SOFTWARE\\Missing", L"v", std::int32_t{42}),
-              Variant(std::int32_t{42}));
-    fake.DenyAccess(kKey);
-    EXPECT_EQ(reg.GetRegistryValue(registry::kLocalMachine, kWideKey, L"v", L"fallback"), Variant(L"fallback"));
-}
-
-TEST_F(MRegistryTest, MissingValueOrTypeWithoutConversionRaises1001) {
-    fake.AddKey(kKey);
-    ExpectUnsupported(L"absent", L"a default does not help");
+    fake.AddKey("K");
+    EXPECT_EQ(ErrorReading(L"absent"), L"1001 Unsupported value type");
     for (const std::uint32_t type : {0u, 5u, 6u, 11u, 12u}) {
-        fake.SetValue(kKey, "odd", type, {1, 2, 3, 4, 5, 6, 7, 8});
-        ExpectUnsupported(L"odd");
+        fake.SetValue("K", "odd", type, {1, 2, 3, 4, 5, 6, 7, 8});
+        EXPECT_EQ(ErrorReading(L"odd"), L"1001 Unsupported value type") << type;
     }
-}
-
-TEST_F(MRegistryTest, LargeValuesAreReadWholeWithOneMoreQuery) {
-    EXPECT_EQ(Read(registry::kString, Bytes(1024, 'x')), Variant(std::wstring(1023, L'x')));
-    EXPECT_EQ(fake.Queries(), 1);
-    EXPECT_EQ(Read(registry::kString, Bytes(1025, 'x')), Variant(std::wstring(1024, L'x')));
-    EXPECT_EQ(fake.Queries(), 3);
-    EXPECT_EQ(Read(registry::kBinary, Bytes(70000, 1)), Variant(Bytes(70000, 1)));
 }
 
 TEST_F(MRegistryTest, ValueThatGrowsBetweenQueriesIsChasedThenGivenUp) {
-    fake.SetValue(kKey, "v", registry::kString, Bytes(2000, 'x'));
-    fake.GrowAfterQueries(kKey, "v", 10, 1);
+    fake.SetValue("K", "v", registry::kString, Bytes(2000, 'x'));
+    fake.values[{"K", "v"}].growth = 10;
+    fake.values[{"K", "v"}].growths = 1;
     // 2000 bytes do not fit the first buffer; by the second query they are 2010.
-    EXPECT_EQ(reg.GetRegistryValue(registry::kLocalMachine, kWideKey, L"v"),
-              Variant(std::wstring(10, L'g') + std::wstring(1999, L'x')));
-    EXPECT_EQ(fake.Queries(), 3);
-
-    fake.SetValue(kKey, "w", registry::kString, Bytes(2000, 'x'));
-    fake.GrowAfterQueries(kKey, "w", 5000, 1000);
-    ExpectUnsupported(L"w");
+    EXPECT_EQ(reg.GetRegistryValue(kRoot, L"K", L"v"), Variant(std::wstring(10, L'g') + std::wstring(1999, L'x')));
+    fake.values[{"K", "v"}].growth = 5000;
+    fake.values[{"K", "v"}].growths = 1000;
+    EXPECT_EQ(ErrorReading(L"v"), L"1001 Unsupported value type");
 }
 
 }  // namespace

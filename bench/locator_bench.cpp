@@ -1,0 +1,68 @@
+// The search alone against the in-memory registry: N version keys, of which
+// only the last one enumerated qualifies. It reports the platform calls a
+// search makes, which must be N plus a constant, and the time per key, which
+// grows a little beyond 1,000 keys as the in-memory registry outgrows the
+// caches.
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <string>
+
+#include "mod_main.h"
+#include "stand_ins.h"
+
+namespace {
+
+// The in-memory registry, with every platform call counted.
+class CountingRegistry final : public registry::RegistryApi {
+public:
+    registry::Status RegOpenKeyExA(registry::Key key, const char* subKey, std::uint32_t options,
+                                   std::uint32_t access, registry::Key* result) override {
+        return ++calls, inner.RegOpenKeyExA(key, subKey, options, access, result);
+    }
+    registry::Status RegEnumKeyA(registry::Key key, std::uint32_t index, char* name, std::uint32_t size) override {
+        return ++calls, inner.RegEnumKeyA(key, index, name, size);
+    }
+    registry::Status RegQueryValueExA(registry::Key key, const char* name, std::uint32_t* reserved,
+                                      std::uint32_t* type, std::uint8_t* data, std::uint32_t* size) override {
+        return ++calls, inner.RegQueryValueExA(key, name, reserved, type, data, size);
+    }
+    registry::Status RegCloseKey(registry::Key key) override { return ++calls, inner.RegCloseKey(key); }
+    void RtlMoveMemory(void* destination, const void* source, std::size_t length) override {
+        ++calls, inner.RtlMoveMemory(destination, source, length);
+    }
+    FakeRegistry inner;
+    long calls = 0;
+};
+
+void LocateJavaHomeAmongVersions(benchmark::State& state) {
+    const std::string key = "SOFTWARE\\JavaSoft\\Java Runtime Environment\\";
+    CountingRegistry registry;
+    char name[32];
+    for (long i = 1; i < state.range(0); ++i) {
+        std::snprintf(name, sizeof name, "1.3.0_%05ld", i);
+        registry.inner.SetString(key + name, "JavaHome", "C:\\old");
+    }
+    registry.inner.SetString(key + "1.4.2_19", "JavaHome", "C:\\jre");
+    RecordingUi ui;
+    const long callsBefore = registry.calls;
+    for (auto _ : state) {
+        LocateJavaHome(registry, ui);
+        benchmark::DoNotOptimize(JavaHomePath.data());
+    }
+    if (JavaHomePath != L"C:\\jre") state.SkipWithError("the wrong runtime was chosen");
+    const double keys = static_cast<double>(state.range(0));
+    state.counters["calls"] =
+        static_cast<double>(registry.calls - callsBefore) / static_cast<double>(state.iterations());
+    state.counters["calls-keys"] = state.counters["calls"] - keys;
+    state.counters["per-key"] = benchmark::Counter(keys, benchmark::Counter::kIsIterationInvariantRate |
+                                                              benchmark::Counter::kInvert);
+    state.SetComplexityN(state.range(0));
+}
+
+BENCHMARK(LocateJavaHomeAmongVersions)->Arg(10)->Arg(100)->Arg(1000)->Arg(10000)->Arg(100000)->Complexity();
+
+}  // namespace
+
+BENCHMARK_MAIN();
