@@ -1,58 +1,100 @@
 #pragma once
-// The platform as the host tests see it. An in-memory registry that keeps the
-// contracts of the five registry operations (statuses 0, 2, 5, 234 and 259,
-// names followed by a NUL, dense indices, type and size untouched by a failed
-// query), refuses any access but reading as HKLM does a standard user, and
-// counts the keys it hands out. A recorder for message boxes, whose end of the
-// process throws a type nothing in the product catches.
+// The platform as the host tests see it: an in-memory registry that keeps the contracts of the registry calls
+// (statuses 0, 2, 5, 234 and 259, names followed by a NUL, dense indices, type and size untouched by a failed
+// query) and refuses any access but reading, as HKLM does a standard user; and a recorder of message boxes.
 
-#include <cstdint>
+#include <cstring>
 #include <map>
 #include <set>
 #include <string>
-#include <utility>
 #include <vector>
 
-#include "app_error.h"
 #include "registry_api.h"
 #include "ui.h"
 
 class FakeRegistry final : public registry::RegistryApi {
+    using Key = registry::Key;
+    using Status = registry::Status;
+
 public:
     struct Value {
         std::uint32_t type = 0;
         std::vector<std::uint8_t> data;
-        std::size_t growth = 0;  // bytes another writer adds after each query...
-        int growths = 0;         // ...this many times
+        std::size_t growth = 0;  // bytes another writer puts in front after each query, this many times:
+        int growths = 0;
     };
-
-    // Paths below HKEY_LOCAL_MACHINE; missing levels are made. Subkeys list in
-    // the order they were added.
-    void AddKey(const std::string& path);
-    void SetValue(const std::string& path, const std::string& name, std::uint32_t type,
-                  std::vector<std::uint8_t> data);
-    void SetString(const std::string& path, const std::string& name, const std::string& text);  // with its NUL
-
-    std::map<std::pair<std::string, std::string>, Value> values;  // by path and name
-    std::set<std::string> denied;                                // paths that refuse to open
-    std::map<std::string, std::pair<std::uint32_t, registry::Status>> failEnumeration;  // path: index, status
-    std::map<registry::Key, std::string> open;                   // handles handed out and not closed
+    std::map<std::pair<std::string, std::string>, Value> values;              // by key and name
+    std::set<std::string> denied;                                             // keys that refuse to open
+    std::map<std::string, std::pair<std::uint32_t, Status>> failEnumeration;  // key: index, status
+    std::map<Key, std::string> open;                                          // handles not closed yet
     int rootCloses = 0, strayCloses = 0;
 
-    registry::Status RegOpenKeyExA(registry::Key key, const char* subKey, std::uint32_t options,
-                                   std::uint32_t access, registry::Key* result) override;
-    registry::Status RegEnumKeyA(registry::Key key, std::uint32_t index, char* name, std::uint32_t nameSize) override;
-    registry::Status RegQueryValueExA(registry::Key key, const char* valueName, std::uint32_t* reserved,
-                                      std::uint32_t* type, std::uint8_t* data, std::uint32_t* size) override;
-    registry::Status RegCloseKey(registry::Key key) override;
-    void RtlMoveMemory(void* destination, const void* source, std::size_t length) override;
+    // Below HKEY_LOCAL_MACHINE; levels are made as needed, and list in the order they were made.
+    void AddKey(const std::string& path) {
+        if (subkeys_.count(path)) return;
+        const std::size_t slash = path.rfind('\\');
+        const std::string parent = slash == std::string::npos ? "" : path.substr(0, slash);
+        AddKey(parent);
+        subkeys_[parent].push_back(path.substr(parent.empty() ? 0 : slash + 1));
+        subkeys_[path];
+    }
+    void SetValue(const std::string& path, const std::string& name, std::uint32_t type, std::vector<std::uint8_t> data) {
+        AddKey(path);
+        values[{path, name}] = Value{type, std::move(data)};
+    }
+    void SetString(const std::string& path, const std::string& name, const std::string& text) {
+        SetValue(path, name, registry::kString, std::vector<std::uint8_t>(text.c_str(), text.c_str() + text.size() + 1));
+    }
+
+    Status RegOpenKeyExA(Key key, const char* subKey, std::uint32_t, std::uint32_t access, Key* result) override {
+        if (!Path(key)) return 6;
+        const std::string path = Path(key)->empty() || !*subKey ? *Path(key) + subKey : *Path(key) + "\\" + subKey;
+        if (!subkeys_.count(path)) return 2;
+        if (denied.count(path) || (access & ~(registry::kKeyRead | 0x300)) != 0) return 5;  // 0x300: either view
+        open[*result = static_cast<Key>(0x1000 + handles_++)] = path;
+        return registry::kSuccess;
+    }
+    Status RegEnumKeyA(Key key, std::uint32_t index, char* name, std::uint32_t nameSize) override {
+        if (!Path(key)) return 6;
+        const auto fail = failEnumeration.find(*Path(key));
+        if (fail != failEnumeration.end() && fail->second.first == index) return fail->second.second;
+        const std::vector<std::string>& names = subkeys_.at(*Path(key));
+        if (index >= names.size()) return registry::kNoMoreItems;
+        if (names[index].size() >= nameSize) return registry::kMoreData;
+        std::memcpy(name, names[index].c_str(), names[index].size() + 1);
+        return registry::kSuccess;
+    }
+    Status RegQueryValueExA(Key key, const char* name, std::uint32_t*, std::uint32_t* type, std::uint8_t* data,
+                            std::uint32_t* size) override {
+        const auto found = open.count(key) ? values.find({open[key], name}) : values.end();
+        if (found == values.end()) return 2;
+        Value& value = found->second;
+        const Status status = value.data.size() > *size ? registry::kMoreData : registry::kSuccess;
+        if (status == registry::kSuccess && !value.data.empty()) std::memcpy(data, value.data.data(), value.data.size());
+        *type = value.type;
+        *size = static_cast<std::uint32_t>(value.data.size());
+        if (value.growths-- > 0) value.data.insert(value.data.begin(), value.growth, 'g');
+        return status;
+    }
+    Status RegCloseKey(Key key) override {
+        if (key == registry::kLocalMachine) return ++rootCloses, registry::kSuccess;
+        return open.erase(key) ? registry::kSuccess : (++strayCloses, 6);
+    }
+    void RtlMoveMemory(void* to, const void* from, std::size_t length) override {
+        if (length > 0) std::memmove(to, from, length);
+    }
 
 private:
-    std::map<std::string, std::vector<std::string>> subkeys_{{"", {}}};  // every key, "" the root
-    std::uintptr_t nextHandle_ = 0x1000;
+    const std::string* Path(Key key) const {
+        static const std::string root;
+        const auto found = open.find(key);
+        return key == registry::kLocalMachine ? &root : found == open.end() ? nullptr : &found->second;
+    }
+    std::map<std::string, std::vector<std::string>> subkeys_{{"", {}}};  // every key, the root ""
+    std::uintptr_t handles_ = 0;
 };
 
-struct ProcessEnded {};
+struct ProcessEnded {};  // how the recorder ends the process: nothing in the product catches it
 
 class RecordingUi final : public Ui {
 public:
@@ -60,14 +102,3 @@ public:
     [[noreturn]] void EndProcess() override { throw ProcessEnded{}; }
     std::vector<std::wstring> boxes;
 };
-
-// The error a call raises, as "number description"; "none" when it raises none.
-template <typename Call>
-std::wstring ErrorOf(Call call) {
-    try {
-        call();
-    } catch (const AppError& error) {
-        return std::to_wstring(error.number) + L" " + error.description;
-    }
-    return L"none";
-}

@@ -1,0 +1,103 @@
+// The registry module and the runtime search, against the in-memory registry.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "app_error.h"
+#include "messages.h"
+#include "mod_main.h"
+#include "stand_ins.h"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+using Stage = std::function<void(FakeRegistry&)>;
+const registry::Key kRoot = registry::kLocalMachine;
+const std::string kBase = "SOFTWARE\\JavaSoft\\Java Runtime Environment";
+
+TEST(MRegistry, ListsTheKeyPassedInAndGivesTheDefaultOnlyWhenTheKeyDoesNotOpen) {
+    FakeRegistry fake;
+    const MRegistry reg(fake);
+    fake.AddKey("K\\1.4");
+    fake.SetString("Locked", "v", "x");
+    fake.denied.insert("Locked");
+    EXPECT_TRUE(reg.KeyExists(kRoot, L""));
+    EXPECT_EQ(reg.EnumRegistryKeys(kRoot, L""), (SubkeyList{L"K", L"Locked"}));
+    EXPECT_EQ(reg.GetRegistryValue(kRoot, L"Locked", L"v", std::int32_t{42}), Variant(std::int32_t{42}));
+    try {
+        reg.GetRegistryValue(kRoot, L"K", L"absent", L"a default does not help");
+        ADD_FAILURE() << "no error";
+    } catch (const AppError& error) {
+        EXPECT_EQ(std::to_wstring(error.number) + L" " + error.description, L"1001 Unsupported value type");
+    }
+    EXPECT_TRUE(fake.open.empty() && fake.rootCloses + fake.strayCloses == 0);
+}
+
+// Version keys in enumeration order, each with the JavaHome C:\jre<name>; then, maybe, more.
+Stage Versions(const std::vector<std::string>& names, Stage more = [](FakeRegistry&) {}) {
+    return [=](FakeRegistry& fake) {
+        fake.AddKey(kBase);
+        for (const std::string& name : names) fake.SetString(kBase + "\\" + name, "JavaHome", "C:\\jre" + name);
+        more(fake);
+    };
+}
+// The one version 1.4, whose JavaHome is of this type and holds these bytes, and grows as told.
+Stage Home(std::uint32_t type, Bytes data, std::size_t growth = 0, int growths = 0) {
+    return [=](FakeRegistry& fake) {
+        fake.SetValue(kBase + "\\1.4", "JavaHome", type, data);
+        fake.values[{kBase + "\\1.4", "JavaHome"}].growth = growth;
+        fake.values[{kBase + "\\1.4", "JavaHome"}].growths = growths;
+    };
+}
+
+TEST(LocateJavaHome, TakesTheFirstQualifyingVersionOrTellsTheUserWhatIsWrong) {
+    const std::wstring m1(messages::kJavaNotInstalled), m2(messages::kNoSuitableJava), e2(messages::kSearchFailed);
+    const std::wstring unsupported = L"Unsupported value type", x1024(1024, 'x');
+    // The registry; the boxes shown; the JavaHomePath left, or "ended" when the process ended after the boxes.
+    const std::tuple<Stage, std::vector<std::wstring>, std::wstring> rows[] = {
+        {Versions({"1.3.1", "1.4.2_03", "1.5.0"}), {}, L"C:\\jre1.4.2_03"},
+        {Versions({"1.5", "1.3", "1.4"}, [](FakeRegistry& f) { f.AddKey(kBase + "\\1.3\\9"); }), {}, L"C:\\jre1.5"},
+        {Versions({"1.10", "1", "10", "abc"}), {}, L"C:\\jre10"},  // 1.10 reads 1.1; later names are not read
+        {Versions({"1.3.1_20", "9 ", "1.6_\xE9"}), {}, L"C:\\jre9 "},
+        {[](FakeRegistry&) {}, {m1}, L"ended"},
+        {Versions({"1.4"}, [](FakeRegistry& f) { f.denied.insert(kBase); }), {m1}, L"ended"},
+        {Versions({}), {m2}, L"ended"},
+        {Versions({"1.3", "1.3.1_20", "1"}), {m2}, L"ended"},
+        {Versions({"1.3", "1.4"}, [](FakeRegistry& f) { f.failEnumeration[kBase] = {1, 1011}; }), {m2}, L"ended"},
+        {Versions({"1.4"}, [](FakeRegistry& f) { f.failEnumeration[kBase] = {0, 5}; }), {m2}, L"ended"},
+        {Versions({"1.3", "1,4", "1.4"}), {L"Type mismatch", e2}, L""},
+        {Versions({"-1.", " .", "1e1"}), {L"Type mismatch", e2}, L""},
+        {[](FakeRegistry& f) { f.AddKey(kBase + "\\1.4"); }, {unsupported, e2}, L""},
+        {Versions({"1.4"}, [](FakeRegistry& f) { f.denied.insert(kBase + "\\1.4"); }), {}, L""},
+        {Home(registry::kString, {0}), {}, L""},
+        {Home(registry::kString, {}), {}, L""},
+        {Home(registry::kString, {'C', ':', '\\', 0}), {}, L"C:\\"},
+        {Home(registry::kString, {' ', 0xE9, 0, 'b', 0}), {}, std::wstring(L" \xE9\0b", 4)},
+        {Home(registry::kString, Bytes(1025, 'x')), {}, x1024},  // more than the first buffer holds
+        {Home(registry::kString, Bytes(2000, 'x'), 10, 1), {}, std::wstring(10, 'g') + std::wstring(1999, 'x')},
+        {Home(registry::kString, Bytes(2000, 'x'), 5000, 9), {unsupported, e2}, L""},  // it keeps growing
+        {Home(registry::kExpandString, {'%', 'J', '%', 0}), {}, L"%J%"},
+        {Home(registry::kMultiString, {'a', 0, 'b', 0, 0}), {}, std::wstring(L"a\0b", 3)},
+        {Home(registry::kMultiString, {0}), {}, L""},
+        {Home(registry::kDword, {0xFF, 0xFF, 0xFF, 0xFF}), {}, L"-1"},
+        {Home(registry::kDword, {1, 2}), {}, L"513"},
+        {Home(registry::kBinary, {'C', ':', 0, 'x'}), {}, L"C:"},
+        {Home(registry::kNone, {'C', 0}), {unsupported, e2}, L""},
+        {Home(registry::kQword, {'C', 0, 0, 0, 0, 0, 0, 0}), {unsupported, e2}, L""},
+    };
+    for (const auto& [stage, boxes, javaHome] : rows) {
+        FakeRegistry fake;
+        RecordingUi ui;
+        stage(fake);
+        JavaHomePath = L"stale, from an earlier call";
+        try {
+            LocateJavaHome(fake, ui);
+        } catch (const ProcessEnded&) {
+            JavaHomePath = L"ended";
+        }
+        EXPECT_EQ(std::tie(ui.boxes, JavaHomePath), std::tie(boxes, javaHome));
+        EXPECT_TRUE(fake.open.empty() && fake.rootCloses + fake.strayCloses == 0);
+    }
+}
+
+}  // namespace
