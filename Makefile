@@ -3,9 +3,12 @@
 # make screenshot  does the same and saves the splash as docs/splash.png
 # make test   builds everything (host, Windows x86_64 and i686) and runs all tests,
 #             the unit tests also under AddressSanitizer and UndefinedBehaviorSanitizer,
-#             and fuzzes the runtime search for a minute
-# make bench  measures the launch under Wine against a minimal Windows program and
-#             the search against the registry's size; prints the tables of docs/performance.md
+#             and fuzzes the search and the picture reader for 20 seconds
+# make check  the quick loop: the unit tests and the Wine tests on the x86_64 build
+#             (what ../shared/tools/plant-faults tests/planted-faults.txt -- make check replays)
+# make bench  measures the launch under Wine against a minimal Windows program, the
+#             search against the registry's size, and the launcher under load; prints the
+#             tables of docs/performance.md
 # make dist   builds the release from the committed sources: dist/ gets a zip for
 #             win64 and one for win32, and SHA256SUMS; any clone gives the same bytes
 # Each installs whatever it lacks first (tools/install-deps).
@@ -13,7 +16,7 @@
 WIN64 := build/mingw-x64
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all run screenshot test bench dist deps
+.PHONY: all run screenshot test check bench dist deps
 
 all: deps
 	@cmake --preset mingw-x64 >/dev/null
@@ -39,6 +42,11 @@ test: all
 	@cmake --preset fuzz >/dev/null
 	@cmake --build --preset fuzz --parallel
 	@ctest --preset fuzz
+
+check: all
+	@cmake --preset host -DWINDOWS_BUILD_DIR=$(CURDIR)/$(WIN64) >/dev/null
+	@cmake --build --preset host --parallel
+	@ctest --preset host --exclude-regex '^release$$'
 
 bench: all
 	@cmake --preset host -DWINDOWS_BUILD_DIR=$(CURDIR)/$(WIN64) >/dev/null

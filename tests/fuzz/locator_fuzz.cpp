@@ -1,7 +1,6 @@
-// Fuzzes what reads outside data, under the sanitizers: the splash's picture reader on any bytes, and the
-// search with the registry module on any registry the platform's contracts allow (any names, JavaHome of any
-// type and size, values that grow between queries, keys that refuse to open). No key may stay open, and none
-// it did not open may be closed.   build/fuzz/locator_fuzz -max_total_time=60 NEW-DIR tests/fuzz/corpus
+// Under the sanitizers: the splash's picture reader on any bytes, and the search with the registry module on any
+// registry the platform's contracts allow (any names, any JavaHome, values that grow between queries, keys that
+// refuse to open). No key stays open; none it did not open is closed.  locator_fuzz -max_total_time=60 DIR CORPUS
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdlib>

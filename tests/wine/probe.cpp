@@ -1,11 +1,10 @@
-// The one test program that runs under Wine. As `probe PROGRAM [--freeze] [--close]` it starts the
-// program and plays its user, printing: created <process creation, 100 ns units>; splash <ms>; window
-// <window>|client=w,h|text; control <window>|text for each control; frozen, while the program stands still until
-// a line comes on stdin; gone <ms>; box <caption> and a control line for each of its controls, then answers OK;
-// exit <code>|<ms>|<peak working set>|<peak private bytes> once the program and its children have ended. A
-// <window> is class|in=<parent class>|style|exstyle|box=x,y,w,h|icon=0|1; times count from the creation; every
-// wait is for an event, a minute at most. Copied as java.exe, or built as a DLL and planted, it appends how and
-// when it was started to the file named by TESSALY_STANDIN_LOG.
+// The one test program that runs under Wine. `probe PROGRAM [--freeze] [--close]` starts the program and plays
+// its user, printing: created <process creation, 100 ns units>; splash <ms>; window <window>|client=w,h|text;
+// control <window>|text for each control; frozen (the program stands still until a line comes on stdin); gone
+// <ms>; box <caption> and its controls, then answers OK; exit <code>|<ms>|<peak working set>|<peak private bytes>
+// once it and its children have ended. A <window> is class|in=<parent class>|style|exstyle|box=x,y,w,h|icon=0|1.
+// Times count from the creation; every wait is for an event, a minute at most. Copied as java.exe, or built as a
+// DLL and planted, it appends how and when it was started to the file named by TESSALY_STANDIN_LOG.
 
 #include <windows.h>
 #include <psapi.h>

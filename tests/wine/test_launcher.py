@@ -38,8 +38,7 @@ class Case:
         self.env = dict(os.environ, TESSALY_STANDIN_LOG=win(root / "children.log"), WINEPATH=self.java("path") + r"\bin")
         wine("reg", "delete", r"HKLM\SOFTWARE\JavaSoft", "/f")
 
-    def java(self, folder):
-        """A stand-in Java runtime below the case folder, as Windows names its folder."""
+    def java(self, folder):  # a stand-in Java runtime; its folder as Windows names it
         self.copy("probe.exe", Path(folder) / "bin" / "java.exe")
         return win(self.root / folder)
 
@@ -48,8 +47,7 @@ class Case:
         (self.root / to).write_bytes((BUILD / name).read_bytes())
         return self.root / to
 
-    def launch(self, exe, *options, when_frozen=None):
-        """Starts the exe under the probe: its lines by kind, in order, and the children's records."""
+    def launch(self, exe, *options, when_frozen=None):  # the probe's lines by kind, in order; the children's records
         probe = subprocess.Popen(["timeout", "120", "wine", BUILD / "probe.exe", exe, *options], cwd=self.root,
                                  env=self.env, stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
         run = {"order": [], "control": [], "box": []}  # each box: its caption and its controls
