@@ -11,7 +11,7 @@ M1 = (r"You have not Installed Java Runtime Environment on your computer.\r\nDow
       r"Environment Version 1.4 or higher version.\r\nPlease refer installtion guide of Tessaly Handset Gateway for "
       r"further help")
 M2, E2 = "Java Runtime Environment version 1.4 or higher version is not avaiable", "Error While Searching JVM on Your Machine"
-FAILED = r"The Java application could not be started.\r\n\r\nError "  # then the number and the system's text
+FAILED = r"The Java application could not be started.\r\n\r\nError {}: "  # then the system's text for it
 CLASS_PATH = [r"\DarAvizAru\lib\slf4j-api-1.1.0.jar", r"\DarAvizAru\lib\slf4j-log4j12-1.1.0.jar",
               r"\DarAvizAru\lib\daravizaru.jar", r"\DarAvizAru\lib\jdc.jar", r"\DarAvizAru\lib\log4j-1.2.8.jar",
               r"\DarAvizAru"]
@@ -91,7 +91,7 @@ def expect(run, boxes, exit_code, program, folder):
         shown = "".join(c["text"] for c in controls if c[""] == "Static")
         assert (caption, [c[""] for c in controls].count("Button"), {c["icon"] for c in controls}) == (
             "Tessaly Web Gateway", 1, {"0"})
-        assert shown == text or text == FAILED and shown.startswith(FAILED)
+        assert shown == text or text.endswith(": ") and shown.startswith(text), shown
     assert len(run["children"]) == (program is not None)
     if program:
         class_path = ";".join(folder + entry for entry in CLASS_PATH)
@@ -123,11 +123,11 @@ ROWS = {
     "only_older_versions": ({"1.10": None, "1.3": "jre:jre1.3", "1.3.1_20": None}, [M2], 1, None),
     "version_that_is_no_number": ({"1,4": None, "1.5": "jre:jre1.5"}, ["Type mismatch", E2], 0, "java"),
     "java_home_empty": ({"1.5": ""}, [], 0, "java"),
-    "java_exe_missing": ({"1.6.0": "empty jre"}, [FAILED], 2, None),
+    "java_exe_missing": ({"1.6.0": "empty jre"}, [FAILED.format(2)], 2, None),
     "drive_root_and_home_ending_in_backslash": ({"1.4": "jre:jre\\"}, [], 0, "1.4"),
     "planted_dll_is_not_loaded": ({"1.4": "jre:jre"}, [], 0, "1.4"),
     "folder_longer_than_the_first_buffer": ({"1.4": "jre:jre"}, [], 0, "1.4"),
-    "folder_gone_before_the_tick": ({"1.4": "jre:jre"}, [FAILED], 2, None),
+    "folder_gone_before_the_tick": ({"1.4": "jre:jre"}, [FAILED.format(2)], 2, None),
     "closed_before_the_tick": ({"1.4": "jre:jre"}, [], 3, None),
 }
 
