@@ -50,7 +50,7 @@ public:
         if (!Path(key)) return 6;
         const std::string path = Path(key)->empty() || !*subKey ? *Path(key) + subKey : *Path(key) + "\\" + subKey;
         if (!subkeys_.count(path)) return 2;
-        if (denied.count(path) || (access & ~(registry::kKeyRead | 0x300)) != 0) return 5;  // 0x300: either view
+        if (denied.count(path) || (access & ~0x20319u) != 0) return 5;  // KEY_READ, in either registry view
         open[*result = static_cast<Key>(0x1000 + handles_++)] = path;
         return registry::kSuccess;
     }
