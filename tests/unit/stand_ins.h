@@ -15,6 +15,7 @@
 class FakeRegistry final : public registry::RegistryApi {
     using Key = registry::Key;
     using Status = registry::Status;
+    static constexpr Status kSuccess = 0, kMoreData = 234, kNoMoreItems = 259;  // the platform's, not the product's
 
 public:
     struct Value {
@@ -43,7 +44,7 @@ public:
         values[{path, name}] = Value{type, std::move(data)};
     }
     void SetString(const std::string& path, const std::string& name, const std::string& text) {
-        SetValue(path, name, registry::kString, std::vector<std::uint8_t>(text.c_str(), text.c_str() + text.size() + 1));
+        SetValue(path, name, 1 /* REG_SZ */, std::vector<std::uint8_t>(text.c_str(), text.c_str() + text.size() + 1));
     }
 
     Status RegOpenKeyExA(Key key, const char* subKey, std::uint32_t, std::uint32_t access, Key* result) override {
@@ -52,33 +53,33 @@ public:
         if (!subkeys_.count(path)) return 2;
         if (denied.count(path) || (access & ~0x20319u) != 0) return 5;  // KEY_READ, in either registry view
         open[*result = static_cast<Key>(0x1000 + handles_++)] = path;
-        return registry::kSuccess;
+        return kSuccess;
     }
     Status RegEnumKeyA(Key key, std::uint32_t index, char* name, std::uint32_t nameSize) override {
         if (!Path(key)) return 6;
         const auto fail = failEnumeration.find(*Path(key));
         if (fail != failEnumeration.end() && fail->second.first == index) return fail->second.second;
         const std::vector<std::string>& names = subkeys_.at(*Path(key));
-        if (index >= names.size()) return registry::kNoMoreItems;
-        if (names[index].size() >= nameSize) return registry::kMoreData;
+        if (index >= names.size()) return kNoMoreItems;
+        if (names[index].size() >= nameSize) return kMoreData;
         std::memcpy(name, names[index].c_str(), names[index].size() + 1);
-        return registry::kSuccess;
+        return kSuccess;
     }
     Status RegQueryValueExA(Key key, const char* name, std::uint32_t*, std::uint32_t* type, std::uint8_t* data,
                             std::uint32_t* size) override {
         const auto found = open.count(key) ? values.find({open[key], name}) : values.end();
         if (found == values.end()) return 2;
         Value& value = found->second;
-        const Status status = value.data.size() > *size ? registry::kMoreData : registry::kSuccess;
-        if (status == registry::kSuccess && !value.data.empty()) std::memcpy(data, value.data.data(), value.data.size());
+        const Status status = value.data.size() > *size ? kMoreData : kSuccess;
+        if (status == kSuccess && !value.data.empty()) std::memcpy(data, value.data.data(), value.data.size());
         *type = value.type;
         *size = static_cast<std::uint32_t>(value.data.size());
         if (value.growths-- > 0) value.data.insert(value.data.begin(), value.growth, 'g');
         return status;
     }
     Status RegCloseKey(Key key) override {
-        if (key == registry::kLocalMachine) return ++rootCloses, registry::kSuccess;
-        return open.erase(key) ? registry::kSuccess : (++strayCloses, 6);
+        if (key == registry::kLocalMachine) return ++rootCloses, kSuccess;
+        return open.erase(key) ? kSuccess : (++strayCloses, 6);
     }
     void RtlMoveMemory(void* to, const void* from, std::size_t length) override {
         if (length > 0) std::memmove(to, from, length);
