@@ -107,6 +107,8 @@ int Play(std::wstring program, bool freeze, bool close) {
         GetClientRect(watch.splash, &client);
         Print(L"window " + Describe(watch.splash, nullptr) + L"|client=" + N(client.right) + L"," + N(client.bottom) +
               L"|text=" + Text(watch.splash));
+        // Each control is asked for its icon, which the program's thread answers from its message loop: by the
+        // last answer it has been idle, and has handed its painted pixels to the screen, before it stands still.
         EnumChildWindows(watch.splash, PrintControl, 0);
         if (freeze) {
             SuspendThread(child.hThread);
