@@ -3,8 +3,9 @@
 // control <window>|text for each control; frozen (the program stands still until a line comes on stdin); gone
 // <ms>; box <caption> and its controls, then answers OK; exit <code>|<ms>|<peak working set>|<peak private bytes>
 // once it and its children have ended. A <window> is class|in=<parent class>|style|exstyle|box=x,y,w,h|icon=0|1.
-// Times count from the creation; every wait is for an event, a minute at most. Copied as java.exe, or built as a
-// DLL and planted, it appends how and when it was started to the file named by TESSALY_STANDIN_LOG.
+// Times count from the creation; every wait is for an event, a minute at most. Started as Java is (copied as
+// java.exe, with a class path), or built as a DLL and planted, it appends how and when it was started to the
+// file named by TESSALY_STANDIN_LOG.
 
 #include <windows.h>
 #include <psapi.h>
@@ -138,6 +139,7 @@ int Play(std::wstring program, bool freeze, bool close) {
                                    ? OpenProcess(SYNCHRONIZE, FALSE, entry.th32ProcessID) : nullptr;
         if (started) WaitForSingleObject(started, 60000), CloseHandle(started);
     }
+    CloseHandle(snapshot);
     DWORD code = 0;
     GetExitCodeProcess(child.hProcess, &code);
     GetProcessTimes(child.hProcess, &times[0], &times[1], &times[2], &times[3]);
@@ -152,9 +154,7 @@ int Play(std::wstring program, bool freeze, bool close) {
 BOOL WINAPI DllMain(HINSTANCE, DWORD reason, void*) { return reason != DLL_PROCESS_ATTACH || Record() == 0; }
 #else
 int wmain(int argc, wchar_t** argv) {
-    wchar_t self[32768];
-    const DWORD length = GetModuleFileNameW(nullptr, self, std::size(self));
-    if (length >= 8 && _wcsicmp(self + length - 8, L"java.exe") == 0) return Record();
+    if (argc > 1 && argv[1] == std::wstring(L"-classpath")) return Record();  // started as Java is
     bool freeze = false, close = false;
     for (int i = 2; i < argc; ++i) {
         freeze |= argv[i] == std::wstring(L"--freeze");
