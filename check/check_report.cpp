@@ -13,17 +13,6 @@
 namespace check {
 namespace {
 
-// The launcher would end the process here. Derives from nothing the search
-// catches, so it leaves the search as ending the process would.
-struct Ended {};
-
-class RecordingUi final : public Ui {
-public:
-    void ShowMessage(std::wstring_view prompt) override { shown.emplace_back(prompt); }
-    [[noreturn]] void EndProcess() override { throw Ended{}; }
-    std::vector<std::wstring> shown;
-};
-
 // What the launcher's own search decides: its messages, whether it would end
 // the process, and the Java home it leaves for the launch.
 struct Decision {
@@ -37,10 +26,10 @@ Decision Decide(registry::RegistryApi& registry) {
     Decision decision;
     try {
         LocateJavaHome(registry, ui);
-    } catch (const Ended&) {
+    } catch (const ProcessEnded&) {
         decision.ended = true;
     }
-    decision.messages = std::move(ui.shown);
+    decision.messages = std::move(ui.boxes);
     decision.home = JavaHomePath;
     return decision;
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The platform as the host tests see it: an in-memory registry that keeps the contracts of the registry calls
 // (statuses 0, 2, 5, 234 and 259, names followed by a NUL, dense indices, type and size untouched by a failed
-// query) and refuses any access but reading, as HKLM does a standard user; and a recorder of message boxes.
+// query) and refuses any access but reading, as HKLM does a standard user. Message boxes: ui.h's RecordingUi.
 
 #include <cstring>
 #include <map>
@@ -93,13 +93,4 @@ private:
     }
     std::map<std::string, std::vector<std::string>> subkeys_{{"", {}}};  // every key, the root ""
     std::uintptr_t handles_ = 0;
-};
-
-struct ProcessEnded {};  // how the recorder ends the process: nothing in the product catches it
-
-class RecordingUi final : public Ui {
-public:
-    void ShowMessage(std::wstring_view prompt) override { boxes.emplace_back(prompt); }
-    [[noreturn]] void EndProcess() override { throw ProcessEnded{}; }
-    std::vector<std::wstring> boxes;
 };
