@@ -5,7 +5,7 @@
 #             the unit tests also under AddressSanitizer and UndefinedBehaviorSanitizer,
 #             and fuzzes the search and the picture reader for 20 seconds
 # make check  the quick loop: the unit tests and the Wine tests on the x86_64 build
-#             (what ../shared/tools/plant-faults tests/planted-faults.txt -- make check replays)
+#             to its first failure (../shared/tools/plant-faults tests/planted-faults.txt -- make check)
 # make bench  measures the launch under Wine against a minimal Windows program, the
 #             search against the registry's size, and the launcher under load; prints the
 #             tables of docs/performance.md
@@ -46,7 +46,7 @@ test: all
 check: all
 	@cmake --preset host -DWINDOWS_BUILD_DIR=$(CURDIR)/$(WIN64) >/dev/null
 	@cmake --build --preset host --parallel
-	@ctest --preset host --exclude-regex '^release$$'
+	@ctest --preset host --exclude-regex '^release$$' --stop-on-failure
 
 bench: all
 	@cmake --preset host -DWINDOWS_BUILD_DIR=$(CURDIR)/$(WIN64) >/dev/null
