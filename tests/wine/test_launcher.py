@@ -36,7 +36,8 @@ class Case:
     def __init__(self, root):
         self.root = root
         self.env = dict(os.environ, TESSALY_STANDIN_LOG=win(root / "children.log"), WINEPATH=self.java("path") + r"\bin")
-        wine("reg", "delete", r"HKLM\SOFTWARE\JavaSoft", "/f")
+        for view in ("64", "32"):
+            wine("reg", "delete", r"HKLM\SOFTWARE\JavaSoft", "/f", "/reg:" + view)
 
     def java(self, folder):  # a stand-in Java runtime; its folder as Windows names it
         self.copy("probe.exe", Path(folder) / "bin" / "java.exe")
