@@ -23,7 +23,7 @@ struct FakeMachine final : check::Machine {
 TEST(CheckReport, OkOnlyWhenTheLaunchWouldStartJavaWithEveryFile) {
     using Stage = std::function<void(FakeRegistry&, FakeMachine&)>;
     const std::pair<Stage, std::wstring> rows[] = {
-        {[](FakeRegistry&, FakeMachine&) {}, L"OK - the launcher would start Java 1.4.2 from " + kJava + L", and "},
+        {[](FakeRegistry&, FakeMachine&) {}, L"OK - the launcher would start Java 1.4.2 from " + kJava},
         {[](FakeRegistry& r, FakeMachine&) { r = {}; }, L"PROBLEM - no Java Runtime Environment is registered where "},
         {[](FakeRegistry& r, FakeMachine&) { r = {}; r.AddKey(kBase + "1.3.1"); }, L"no Java of version 1.4 "},
         {[](FakeRegistry& r, FakeMachine&) { r.SetString(kVersion, "JavaHome", ""); }, L"JavaHome is empty or "},

@@ -1,7 +1,7 @@
 #pragma once
-// The platform as the host tests see it: an in-memory registry that keeps the contracts of the registry calls
-// (statuses 0, 2, 5, 234 and 259, names followed by a NUL, dense indices, type and size untouched by a failed
-// query) and refuses any access but reading, as HKLM does a standard user. Message boxes: ui.h's RecordingUi.
+// The registry as the host tests see it: in memory, with the contracts of the registry calls (statuses 0, 2, 5,
+// 234 and 259, names followed by a NUL, dense indices, type and size untouched by a failed query), refusing any
+// access but reading, as HKLM refuses a standard user. (Message boxes: ui.h's RecordingUi.)
 
 #include <cstring>
 #include <map>

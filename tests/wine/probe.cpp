@@ -1,4 +1,4 @@
-// The one test program that runs under Wine. `probe PROGRAM [--freeze] [--close]` starts the program and plays
+// The one test program that runs under Wine. `probe PROGRAM [--freeze|--close]` starts the program and plays
 // its user, printing: created <process creation, 100 ns units>; splash <ms>; window <window>|client=w,h|text;
 // control <window>|text for each control; frozen (the program stands still until a line comes on stdin); gone
 // <ms>; box <caption> and its controls, then answers OK; exit <code>|<ms>|<peak working set>|<peak private bytes>
@@ -42,10 +42,8 @@ int Record() {
     STARTUPINFOW startup{};
     GetStartupInfoW(&startup);
     record += L"\ncwd=" + cwd + L"\nshow=" + (startup.dwFlags & STARTF_USESHOWWINDOW ? N(startup.wShowWindow) : L"-");
-    wchar_t log[32768] = {};
-    GetEnvironmentVariableW(L"TESSALY_STANDIN_LOG", log, std::size(log));
-    const HANDLE file = CreateFileW(log, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS, 0,
-                                    nullptr);
+    const HANDLE file = CreateFileW(_wgetenv(L"TESSALY_STANDIN_LOG"), FILE_APPEND_DATA,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS, 0, nullptr);
     Write(file, record + L"\nend");
     return CloseHandle(file) ? 0 : 3;
 }
@@ -108,8 +106,8 @@ int Play(std::wstring program, bool freeze, bool close) {
         GetClientRect(watch.splash, &client);
         Print(L"window " + Describe(watch.splash, nullptr) + L"|client=" + N(client.right) + L"," + N(client.bottom) +
               L"|text=" + Text(watch.splash));
-        // Each control is asked for its icon, which the program's thread answers from its message loop: by the
-        // last answer it has been idle, and has handed its painted pixels to the screen, before it stands still.
+        // Each control's icon is asked of the program's thread, which answers from its idle message loop, where it
+        // hands its painted pixels to the screen: they are there before it stands still.
         EnumChildWindows(watch.splash, PrintControl, 0);
         if (freeze) {
             SuspendThread(child.hThread);
@@ -155,11 +153,7 @@ BOOL WINAPI DllMain(HINSTANCE, DWORD reason, void*) { return reason != DLL_PROCE
 #else
 int wmain(int argc, wchar_t** argv) {
     if (argc > 1 && argv[1] == std::wstring(L"-classpath")) return Record();  // started as Java is
-    bool freeze = false, close = false;
-    for (int i = 2; i < argc; ++i) {
-        freeze |= argv[i] == std::wstring(L"--freeze");
-        close |= argv[i] == std::wstring(L"--close");
-    }
-    return argc > 1 ? Play(argv[1], freeze, close) : 2;
+    const std::wstring option = argc > 2 ? argv[2] : L"";
+    return argc > 1 ? Play(argv[1], option == L"--freeze", option == L"--close") : 2;
 }
 #endif

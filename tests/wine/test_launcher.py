@@ -12,9 +12,8 @@ M1 = (r"You have not Installed Java Runtime Environment on your computer.\r\nDow
       r"further help")
 M2, E2 = "Java Runtime Environment version 1.4 or higher version is not avaiable", "Error While Searching JVM on Your Machine"
 FAILED = r"The Java application could not be started.\r\n\r\nError {}: "  # then the system's text for it
-CLASS_PATH = [r"\DarAvizAru\lib\slf4j-api-1.1.0.jar", r"\DarAvizAru\lib\slf4j-log4j12-1.1.0.jar",
-              r"\DarAvizAru\lib\daravizaru.jar", r"\DarAvizAru\lib\jdc.jar", r"\DarAvizAru\lib\log4j-1.2.8.jar",
-              r"\DarAvizAru"]
+CLASS_PATH = [rf"\DarAvizAru\lib\{jar}.jar" for jar in ("slf4j-api-1.1.0", "slf4j-log4j12-1.1.0", "daravizaru", "jdc",
+                                                        "log4j-1.2.8")] + [r"\DarAvizAru"]
 
 
 def win(path):
@@ -25,8 +24,8 @@ def wine(*args, **options):
     return subprocess.run(["timeout", "120", "wine", *map(str, args)], capture_output=True, text=True, **options)
 
 
-def fields(line):
-    """'first|a=1|text=x|y' as {'': 'first', 'a': '1', 'text': 'x|y'}: a text comes last and may hold anything."""
+def fields(line):  # 'first|a=1|text=x|y' as {'': 'first', 'a': '1', 'text': 'x|y'}: a text comes last, may hold '|'
+
     head, _, text = line.partition("|text=")
     first, *rest = head.split("|")
     return {"": first, "text": text, **dict(part.split("=", 1) for part in rest)}
@@ -150,8 +149,7 @@ def test_launch(case, request, versions, boxes, exit_code, started):
         case.copy("planted.dll", "Sms Launcher/uxtheme.dll")
         case.env["WINEDLLOVERRIDES"] += ";uxtheme=n,b"
     elif row.startswith("folder_longer"):  # the launcher first makes room for 256 characters
-        exe = case.copy(exe.name, f"Sms Launcher/{'x' * (257 - len(win(exe)))}/{exe.name}")
-        assert len(win(exe)) == 258
+        exe = case.copy(exe.name, f"Sms Launcher/{'x' * (257 - len(win(exe)))}/{exe.name}")  # 258 characters
     elif row.startswith("folder_gone"):
         options, when_frozen = ["--freeze"], lambda run: exe.parent.rename(exe.parent.with_name("moved"))
     elif row.startswith("closed"):
