@@ -19,18 +19,25 @@ class CountingRegistry final : public registry::RegistryApi {
 public:
     registry::Status RegOpenKeyExA(registry::Key key, const char* subKey, std::uint32_t options,
                                    std::uint32_t access, registry::Key* result) override {
-        return ++calls, inner.RegOpenKeyExA(key, subKey, options, access, result);
+        ++calls;
+        return inner.RegOpenKeyExA(key, subKey, options, access, result);
     }
     registry::Status RegEnumKeyA(registry::Key key, std::uint32_t index, char* name, std::uint32_t size) override {
-        return ++calls, inner.RegEnumKeyA(key, index, name, size);
+        ++calls;
+        return inner.RegEnumKeyA(key, index, name, size);
     }
     registry::Status RegQueryValueExA(registry::Key key, const char* name, std::uint32_t* reserved,
                                       std::uint32_t* type, std::uint8_t* data, std::uint32_t* size) override {
-        return ++calls, inner.RegQueryValueExA(key, name, reserved, type, data, size);
+        ++calls;
+        return inner.RegQueryValueExA(key, name, reserved, type, data, size);
     }
-    registry::Status RegCloseKey(registry::Key key) override { return ++calls, inner.RegCloseKey(key); }
+    registry::Status RegCloseKey(registry::Key key) override {
+        ++calls;
+        return inner.RegCloseKey(key);
+    }
     void RtlMoveMemory(void* destination, const void* source, std::size_t length) override {
-        ++calls, inner.RtlMoveMemory(destination, source, length);
+        ++calls;
+        inner.RtlMoveMemory(destination, source, length);
     }
     FakeRegistry inner;
     long calls = 0;

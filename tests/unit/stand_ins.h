@@ -78,8 +78,10 @@ public:
         return status;
     }
     Status RegCloseKey(Key key) override {
-        if (key == registry::kLocalMachine) return ++rootCloses, kSuccess;
-        return open.erase(key) ? kSuccess : (++strayCloses, 6);
+        const bool root = key == registry::kLocalMachine, opened = open.erase(key) == 1;
+        rootCloses += root;
+        strayCloses += !root && !opened;
+        return root || opened ? kSuccess : 6;
     }
     void RtlMoveMemory(void* to, const void* from, std::size_t length) override {
         if (length > 0) std::memmove(to, from, length);
