@@ -16,7 +16,7 @@
 WIN64 := build/mingw-x64
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all run screenshot test check bench dist deps
+.PHONY: all run screenshot host test check bench dist deps
 
 all: deps
 	@cmake --preset mingw-x64 >/dev/null
@@ -30,11 +30,14 @@ screenshot: all
 	@mkdir -p docs
 	@TESSALY_DEMO_SCREENSHOT=$(CURDIR)/docs/splash.png tools/run-demo $(WIN64)
 
-test: all
-	@cmake --preset mingw-i686 >/dev/null
-	@cmake --build --preset mingw-i686 --parallel
+# The host build: the portable core, its unit tests, and the Wine tests of the x86_64 build.
+host: all
 	@cmake --preset host -DWINDOWS_BUILD_DIR=$(CURDIR)/$(WIN64) >/dev/null
 	@cmake --build --preset host --parallel
+
+test: host
+	@cmake --preset mingw-i686 >/dev/null
+	@cmake --build --preset mingw-i686 --parallel
 	@ctest --preset host
 	@cmake --preset host-sanitize >/dev/null
 	@cmake --build --preset host-sanitize --parallel
@@ -43,13 +46,10 @@ test: all
 	@cmake --build --preset fuzz --parallel
 	@ctest --preset fuzz
 
-check: all
-	@cmake --preset host -DWINDOWS_BUILD_DIR=$(CURDIR)/$(WIN64) >/dev/null
-	@cmake --build --preset host --parallel
+check: host
 	@ctest --preset host --exclude-regex '^release$$' --stop-on-failure
 
-bench: all
-	@cmake --preset host -DWINDOWS_BUILD_DIR=$(CURDIR)/$(WIN64) >/dev/null
+bench: host
 	@cmake --build --preset host --parallel --target locator_bench
 	@tools/with-wine build/bench/wineprefix tools/run-bench $(WIN64) build/host
 
