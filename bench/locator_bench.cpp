@@ -55,7 +55,7 @@ void LocateJavaHomeAmongVersions(benchmark::State& state) {
     RecordingUi ui;
     const long callsBefore = registry.calls;
     for (auto _ : state) {
-        LocateJavaHome(registry, ui);
+        LocateJavaHome(registry, ui, registry::kView32);
         benchmark::DoNotOptimize(JavaHomePath.data());
     }
     if (JavaHomePath != L"C:\\jre") state.SkipWithError("the wrong runtime was chosen");

@@ -21,11 +21,11 @@ struct Decision {
     std::wstring home;
 };
 
-Decision Decide(registry::RegistryApi& registry) {
+Decision Decide(registry::RegistryApi& registry, std::uint32_t otherView) {
     RecordingUi ui;
     Decision decision;
     try {
-        LocateJavaHome(registry, ui);
+        LocateJavaHome(registry, ui, otherView);
     } catch (const ProcessEnded&) {
         decision.ended = true;
     }
@@ -42,20 +42,27 @@ std::optional<double> NumberOf(const std::wstring& versionName) {
     }
 }
 
-// The search's walk, name by name: where it stopped and whether on a selection.
+// The search's walk over one registry view, name by name: where it stopped
+// and whether on a selection.
 struct Walk {
+    std::uint32_t viewBits = 0;  // as an open's access names the view; 0 for the process's own
+    std::wstring view;           // "64-bit"
     bool keyExists = false;
     SubkeyList versions;
     std::size_t stop = 0;  // the selected or unreadable name; versions.size() when it ran through
     bool selected = false;
 
-    std::wstring Chosen() const { return selected ? versions[stop] : std::wstring(); }
+    // A selection, or an error: the search reads no further view.
+    bool Ended() const { return stop < versions.size(); }
+    std::wstring Chosen() const { return selected ? versions[stop] + L" (" + view + L" view)" : std::wstring(); }
 };
 
-Walk WalkVersions(registry::RegistryApi& registry) {
+Walk WalkVersions(registry::RegistryApi& registry, std::uint32_t view, std::wstring_view viewName) {
     const std::wstring key(kJavaRuntimeKey);
-    const MRegistry reg(registry);
+    const MRegistry reg(registry, view);
     Walk walk;
+    walk.viewBits = view;
+    walk.view = viewName;
     walk.keyExists = reg.KeyExists(registry::kLocalMachine, key);
     if (walk.keyExists) walk.versions = reg.EnumRegistryKeys(registry::kLocalMachine, key);
     try {
@@ -66,6 +73,32 @@ Walk WalkVersions(registry::RegistryApi& registry) {
         while (NumberOf(walk.versions[walk.stop])) ++walk.stop;
     }
     return walk;
+}
+
+// Java registered under keys of its own that the launcher never reads, in
+// every view: "HKLM\<key>\<version> (<view> view), home <JavaHome>".
+constexpr std::wstring_view kOtherJavaKeys[] = {L"SOFTWARE\\JavaSoft\\JRE", L"SOFTWARE\\JavaSoft\\JDK",
+                                                L"SOFTWARE\\JavaSoft\\Java Development Kit"};
+
+std::vector<std::wstring> UnsearchedRuntimes(registry::RegistryApi& registry, const std::vector<Walk>& walks) {
+    std::vector<std::wstring> found;
+    for (const Walk& walk : walks) {
+        const MRegistry reg(registry, walk.viewBits);
+        for (const std::wstring_view key : kOtherJavaKeys) {
+            for (const std::wstring& version : reg.EnumRegistryKeys(registry::kLocalMachine, std::wstring(key))) {
+                std::wstring home;
+                try {
+                    const Variant value = reg.GetRegistryValue(registry::kLocalMachine,
+                                                               std::wstring(key) + L"\\" + version, L"JavaHome");
+                    if (const auto* text = std::get_if<std::wstring>(&value)) home = text->substr(0, text->find(L'\0'));
+                } catch (const AppError&) {
+                }
+                found.push_back(L"HKLM\\" + std::wstring(key) + L"\\" + version + L" (" + walk.view +
+                                L" view), home " + (home.empty() ? L"(none)" : home));
+            }
+        }
+    }
+    return found;
 }
 
 // A message on one line, as it would be read out on the telephone.
@@ -94,7 +127,8 @@ private:
 };
 
 void WriteVersions(Report& out, const Walk& walk) {
-    out.Line(L"Java versions the launcher looks at, in HKLM\\" + std::wstring(kJavaRuntimeKey) + L":");
+    out.Line(L"Java versions the launcher looks at, in HKLM\\" + std::wstring(kJavaRuntimeKey) + L" (" + walk.view +
+             L" view):");
     if (!walk.keyExists) out.Line(L"  The key does not exist.");
     if (walk.keyExists && walk.versions.empty()) out.Line(L"  The key has no version keys.");
     std::size_t width = 0;
@@ -122,22 +156,33 @@ void WriteVersions(Report& out, const Walk& walk) {
 }  // namespace
 
 Result Check(registry::RegistryApi& registry, const Machine& machine, const std::wstring& programFolder,
-             std::wstring_view view) {
+             std::wstring_view ownView, std::uint32_t otherView) {
     Report out;
     out.Line(L"Tessaly Push Gateway check");
     out.Line(L"Launcher folder: " + programFolder);
-    out.Line(L"Registry view: " + std::wstring(view) + L", as the launcher of this build reads it");
+    std::vector<Walk> walks{WalkVersions(registry, 0, ownView)};
+    if (otherView != 0) {
+        walks.push_back(WalkVersions(registry, otherView, otherView == registry::kView32 ? L"32-bit" : L"64-bit"));
+    }
+    out.Line(L"Registry view: " + walks[0].view + L", as the launcher of this build reads it" +
+             (walks.size() > 1 ? L", then the " + walks[1].view + L" view" : L""));
     out.Line();
 
-    const Decision decision = Decide(registry);
-    const Walk walk = WalkVersions(registry);
-    WriteVersions(out, walk);
+    const Decision decision = Decide(registry, otherView);
+    // The view the search ends in: the first with a selection or an error, else the last.
+    std::size_t last = 0;
+    while (last + 1 < walks.size() && !walks[last].Ended()) ++last;
+    for (std::size_t v = 0; v <= last; ++v) WriteVersions(out, walks[v]);
+    const Walk& walk = walks[last];
     const std::wstring program = decision.home.empty() ? L"" : decision.home + std::wstring(launch::kJavaProgram);
     const bool programExists = !program.empty() && machine.Exists(program);
     if (walk.selected) {
-        out.Line(L"  JavaHome of " + walk.Chosen() + L": " +
+        out.Line(L"  JavaHome of " + walk.versions[walk.stop] + L": " +
                  (decision.home.empty() ? L"(empty or unreadable)" : decision.home));
         if (!program.empty()) out.Line(L"  " + program + (programExists ? L": present" : L": MISSING"));
+    }
+    for (std::size_t v = last + 1; v < walks.size(); ++v) {
+        out.Line(L"The " + walks[v].view + L" view is not searched: the search ends in the " + walk.view + L" view.");
     }
     out.Line();
 
@@ -152,12 +197,9 @@ Result Check(registry::RegistryApi& registry, const Machine& machine, const std:
     out.Line();
 
     out.Line(L"Java runtimes the launcher does not search:");
-    const std::vector<Runtime> unsearched = machine.UnsearchedRuntimes();
+    const std::vector<std::wstring> unsearched = UnsearchedRuntimes(registry, walks);
     if (unsearched.empty()) out.Line(L"  None found.");
-    for (const Runtime& runtime : unsearched) {
-        out.Line(L"  " + runtime.key + L", home " + (runtime.home.empty() ? L"(none)" : runtime.home) +
-                 L": not searched by the launcher");
-    }
+    for (const std::wstring& runtime : unsearched) out.Line(L"  " + runtime + L": not searched by the launcher");
     out.Line();
 
     out.Line(L"Files of the application:");
@@ -175,8 +217,9 @@ Result Check(registry::RegistryApi& registry, const Machine& machine, const std:
     // The first thing that stands between the user and a running gateway.
     std::wstring problem;
     if (decision.ended) {
-        problem = walk.keyExists ? L"no Java of version 1.4 or higher is registered where the launcher looks"
-                                 : L"no Java Runtime Environment is registered where the launcher looks";
+        const bool anyKey = std::any_of(walks.begin(), walks.end(), [](const Walk& w) { return w.keyExists; });
+        problem = anyKey ? L"no Java of version 1.4 or higher is registered where the launcher looks"
+                         : L"no Java Runtime Environment is registered where the launcher looks";
         if (!unsearched.empty()) problem += L"; Java is registered elsewhere (listed above), which it does not search";
     } else if (decision.home.empty()) {
         problem = (decision.messages.empty() ? L"the chosen version's JavaHome is empty or unreadable"

@@ -10,13 +10,7 @@
 
 namespace check {
 
-// A Java runtime registered where the launcher does not look.
-struct Runtime {
-    std::wstring key;   // the version key as regedit shows it, with its registry view
-    std::wstring home;  // its JavaHome, or empty
-};
-
-// What the report needs of the machine beyond the launcher's own registry view.
+// What the report needs of the machine beyond the registry.
 class Machine {
 public:
     virtual ~Machine() = default;
@@ -24,7 +18,6 @@ public:
     // Where Windows would find plain "java" for a launcher in that folder;
     // empty when nowhere.
     virtual std::wstring FindJava(const std::wstring& programFolder) const = 0;
-    virtual std::vector<Runtime> UnsearchedRuntimes() const = 0;
 };
 
 struct Result {
@@ -32,8 +25,9 @@ struct Result {
     int exitCode;         // 0 when the launch would start Java 1.4 or higher with every file present
 };
 
-// registry is the view the launcher reads; view names it ("64-bit").
+// The registry views as the launcher searches them: its own, which ownView
+// names ("64-bit"), then the one whose access bits are otherView (0: none).
 Result Check(registry::RegistryApi& registry, const Machine& machine, const std::wstring& programFolder,
-             std::wstring_view view);
+             std::wstring_view ownView, std::uint32_t otherView);
 
 }  // namespace check

@@ -7,7 +7,6 @@ class Win32Machine final : public check::Machine {
 public:
     bool Exists(const std::wstring& path) const override;
     std::wstring FindJava(const std::wstring& programFolder) const override;
-    std::vector<check::Runtime> UnsearchedRuntimes() const override;
 
     // The registry view this build reads by default, as the launcher does.
     static std::wstring_view View();

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 #include <new>
-#include <stdexcept>
+#include <vector>
 
 #include "ansi_text.h"
 #include "app_error.h"
@@ -32,11 +32,13 @@ std::wstring ToText(const Variant& value) {
         std::wstring operator()(std::int32_t number) const { return std::to_wstring(number); }
         std::wstring operator()(const std::wstring& text) const { return text; }
         std::wstring operator()(const std::vector<std::uint8_t>& bytes) const {
-            const std::string_view all(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-            return FromAnsi(all.substr(0, all.find('\0')));
+            return FromAnsi(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
         }
     };
-    return std::visit(Visitor{}, value);
+    // A folder ends at its first NUL, as the platform would read it: padding
+    // and the further strings of a list are no part of it.
+    std::wstring text = std::visit(Visitor{}, value);
+    return text.substr(0, text.find(L'\0'));
 }
 
 void ShowSearchError(Ui& ui, std::wstring_view description) {
@@ -88,31 +90,35 @@ std::size_t SelectVersion(const SubkeyList& versions) {
     return versions.size();
 }
 
-void LocateJavaHome(registry::RegistryApi& registry, Ui& ui) {
+void LocateJavaHome(registry::RegistryApi& registry, Ui& ui, std::uint32_t otherView) {
+    // Ending the process is left for last: nothing here may take it for an error.
+    bool nothingToStart = false;
     try {
         JavaHomePath.clear();
-        const MRegistry reg(registry);
+        std::vector<std::uint32_t> views{0};
+        if (otherView != 0) views.push_back(otherView);
+        bool keyFound = false;
+        for (const std::uint32_t view : views) {
+            const MRegistry reg(registry, view);
+            if (!reg.KeyExists(registry::kLocalMachine, kBaseKeyPath)) continue;
+            keyFound = true;
 
-        if (!reg.KeyExists(registry::kLocalMachine, kBaseKeyPath)) {
-            ui.ShowMessage(messages::kJavaNotInstalled);
-            ui.EndProcess();
+            const SubkeyList versions = reg.EnumRegistryKeys(registry::kLocalMachine, kBaseKeyPath);
+            const std::size_t selected = SelectVersion(versions);
+            if (selected == versions.size()) continue;
+
+            JavaHomePath = ToText(reg.GetRegistryValue(registry::kLocalMachine,
+                                                       kVersionKeyPrefix + versions[selected], kJavaHomeValue));
+            return;
         }
-
-        const SubkeyList versions = reg.EnumRegistryKeys(registry::kLocalMachine, kBaseKeyPath);
-        const std::size_t selected = SelectVersion(versions);
-        if (selected == versions.size()) {
-            ui.ShowMessage(messages::kNoSuitableJava);
-            ui.EndProcess();
-        }
-
-        std::wstring javaHome = ToText(
-            reg.GetRegistryValue(registry::kLocalMachine, kVersionKeyPrefix + versions[selected], kJavaHomeValue));
-        if (!javaHome.empty()) JavaHomePath = std::move(javaHome);
+        ui.ShowMessage(keyFound ? messages::kNoSuitableJava : messages::kJavaNotInstalled);
+        nothingToStart = true;
     } catch (const AppError& error) {
         ShowSearchError(ui, error.description);
     } catch (const std::bad_alloc&) {
         ShowSearchError(ui, messages::kOutOfMemory);
-    } catch (const std::exception&) {
+    } catch (...) {
         ShowSearchError(ui, messages::kInternalError);
     }
+    if (nothingToStart) ui.EndProcess();
 }

@@ -31,8 +31,9 @@ private:
     Key key_;
 };
 
-bool Open(RegistryApi& api, Key parent, const std::wstring& path, Key& opened) {
-    return api.RegOpenKeyExA(parent, ToAnsi(path).c_str(), 0, registry::kKeyRead, &opened) == registry::kSuccess;
+bool Open(RegistryApi& api, std::uint32_t view, Key parent, const std::wstring& path, Key& opened) {
+    return api.RegOpenKeyExA(parent, ToAnsi(path).c_str(), 0, registry::kKeyRead | view, &opened) ==
+           registry::kSuccess;
 }
 
 [[noreturn]] void ThrowUnsupportedValueType() {
@@ -44,6 +45,12 @@ std::wstring DecodeText(RegistryApi& api, const std::vector<std::uint8_t>& buffe
     std::string bytes(std::min<std::size_t>(length, buffer.size()), '\0');
     api.RtlMoveMemory(bytes.data(), buffer.data(), bytes.size());
     return FromAnsi(bytes);
+}
+
+// The length of the first `size` bytes without up to `most` NULs at their end.
+std::uint32_t WithoutTerminators(const std::vector<std::uint8_t>& buffer, std::uint32_t size, int most) {
+    while (most-- > 0 && size > 0 && buffer[size - 1] == 0) --size;
+    return size;
 }
 
 // Every status but success ends the list, the end-of-list one or any other.
@@ -64,7 +71,7 @@ SubkeyList ListSubkeys(RegistryApi& api, Key key) {
 
 bool MRegistry::KeyExists(Key key, const std::wstring& path) const {
     Key opened{};
-    if (!Open(api_, key, path, opened)) return false;
+    if (!Open(api_, view_, key, path, opened)) return false;
     api_.RegCloseKey(opened);
     return true;
 }
@@ -73,7 +80,7 @@ SubkeyList MRegistry::EnumRegistryKeys(Key key, const std::wstring& path) const 
     // An empty path lists the caller's own key, which stays open.
     if (path.empty()) return ListSubkeys(api_, key);
     Key opened{};
-    if (!Open(api_, key, path, opened)) return {};
+    if (!Open(api_, view_, key, path, opened)) return {};
     const OpenedKey owned(api_, opened);
     return ListSubkeys(api_, opened);
 }
@@ -82,7 +89,7 @@ Variant MRegistry::GetRegistryValue(Key key, const std::wstring& path, const std
                                     Variant defaultValue) const {
     Variant result = std::move(defaultValue);
     Key opened{};
-    if (!Open(api_, key, path, opened)) return result;
+    if (!Open(api_, view_, key, path, opened)) return result;
     const OpenedKey owned(api_, opened);
 
     const std::string name = ToAnsi(valueName);
@@ -109,12 +116,13 @@ Variant MRegistry::GetRegistryValue(Key key, const std::wstring& path, const std
         }
         case registry::kString:
         case registry::kExpandString:
-            // The last byte is the terminating NUL of a well-formed string.
-            result = DecodeText(api_, buffer, size > 0 ? size - 1 : 0);
+            // A string ends in a NUL, and a list in two; the NULs between
+            // strings stay. A writer may leave them out: the platform does not
+            // add them, and the text keeps its last characters.
+            result = DecodeText(api_, buffer, WithoutTerminators(buffer, size, 1));
             break;
         case registry::kMultiString:
-            // The last two bytes close the list; the NULs between strings stay.
-            result = DecodeText(api_, buffer, size > 1 ? size - 2 : 0);
+            result = DecodeText(api_, buffer, WithoutTerminators(buffer, size, 2));
             break;
         case registry::kBinary:
             buffer.resize(size);

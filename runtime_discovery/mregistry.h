@@ -2,6 +2,8 @@
 // Read-only access to the registry: does a key exist, which subkeys does it
 // have, what does one of its values hold. Every call opens at most one key and
 // closes it before it returns or raises; a key passed in is never closed.
+// Paths from the root are read in the registry view given (0: the process's
+// own).
 
 #include <cstdint>
 #include <string>
@@ -18,7 +20,7 @@ using SubkeyList = std::vector<std::wstring>;
 
 class MRegistry {
 public:
-    explicit MRegistry(registry::RegistryApi& api) : api_(api) {}
+    explicit MRegistry(registry::RegistryApi& api, std::uint32_t view = 0) : api_(api), view_(view) {}
 
     // True when the path below key opens for reading.
     bool KeyExists(registry::Key key, const std::wstring& path) const;
@@ -37,4 +39,5 @@ public:
 
 private:
     registry::RegistryApi& api_;
+    std::uint32_t view_;
 };

@@ -22,6 +22,10 @@ inline const Key kLocalMachine =
     static_cast<Key>(static_cast<std::uintptr_t>(static_cast<std::intptr_t>(std::int32_t{-2147483646})));
 
 inline constexpr std::uint32_t kKeyRead = 0x20019;
+// On 64-bit Windows, HKLM\SOFTWARE has a view for 64-bit programs and one for
+// 32-bit programs. A process reads its own unless an open's access names one.
+inline constexpr std::uint32_t kView64 = 0x0100;  // KEY_WOW64_64KEY
+inline constexpr std::uint32_t kView32 = 0x0200;  // KEY_WOW64_32KEY
 inline constexpr Status kSuccess = 0;
 inline constexpr Status kMoreData = 234;
 inline constexpr Status kNoMoreItems = 259;

@@ -9,13 +9,15 @@
 #include "mod_main.h"
 #include "stand_ins.h"
 
+constexpr char kJavaKey[] = "SOFTWARE\\JavaSoft\\Java Runtime Environment";
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
     splash::DecodeGif(bytes, size);
     FuzzedDataProvider input(bytes, size);
-    const std::string base = "SOFTWARE\\JavaSoft\\Java Runtime Environment";
     FakeRegistry registry;
-    registry.AddKey(base);
     while (input.remaining_bytes() > 0) {
+        const std::string base = (input.ConsumeBool() ? "" : "32:") + std::string(kJavaKey);  // either view
+        registry.AddKey(base);
         std::string name = input.ConsumeRandomLengthString(300);
         for (char& c : name) c = c == '\0' || c == '\\' ? '_' : c;  // what a key name cannot hold
         const std::string key = base + "\\" + name, value = input.ConsumeBool() ? "JavaHome" : "Other";
@@ -30,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     }
     RecordingUi ui;
     try {
-        LocateJavaHome(registry, ui);
+        LocateJavaHome(registry, ui, registry::kView32);
     } catch (const ProcessEnded&) {
     }
     if (!registry.open.empty() || registry.rootCloses + registry.strayCloses != 0) std::abort();

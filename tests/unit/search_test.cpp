@@ -26,14 +26,16 @@ TEST(MRegistry, ListsTheKeyPassedInAndGivesTheDefaultWhenTheKeyDoesNotOpen) {
     EXPECT_TRUE(fake.open.empty() && fake.rootCloses + fake.strayCloses == 0);
 }
 
-// Version keys in enumeration order, each with the JavaHome C:\jre<name>; then, maybe, more.
-Stage Versions(const std::vector<std::string>& names, Stage more = [](FakeRegistry&) {}) {
+// Version keys in enumeration order, in the process's own registry view or in the 32-bit one ("32:"), each with the
+// JavaHome C:\<view>jre<name>; then, maybe, more.
+Stage Versions(const std::vector<std::string>& names, Stage more = [](FakeRegistry&) {}, const std::string& view = "") {
     return [=](FakeRegistry& fake) {
-        fake.AddKey(kBase);
-        for (const std::string& name : names) fake.SetString(kBase + "\\" + name, "JavaHome", "C:\\jre" + name);
+        fake.AddKey(view + kBase);
+        for (const std::string& name : names) fake.SetString(view + kBase + "\\" + name, "JavaHome", "C:\\" + view + "jre" + name);
         more(fake);
     };
 }
+Stage Other(const std::vector<std::string>& names) { return Versions(names, [](FakeRegistry&) {}, "32:"); }
 // The one version 1.4, whose JavaHome is of this type and holds these bytes, and grows as told.
 Stage Home(std::uint32_t type, Bytes data, std::size_t growth = 0, int growths = 0) {
     return [=](FakeRegistry& fake) {
@@ -45,7 +47,7 @@ Stage Home(std::uint32_t type, Bytes data, std::size_t growth = 0, int growths =
 
 TEST(LocateJavaHome, TakesTheFirstQualifyingVersionOrTellsTheUserWhatIsWrong) {
     const std::wstring m1(messages::kJavaNotInstalled), m2(messages::kNoSuitableJava), e2(messages::kSearchFailed);
-    const std::wstring unsupported = L"Unsupported value type", x1024(1024, 'x');
+    const std::wstring unsupported = L"Unsupported value type", x1025(1025, 'x');
     // The registry; the boxes shown; the JavaHomePath left, or "ended" when the process ended after the boxes.
     const std::tuple<Stage, std::vector<std::wstring>, std::wstring> rows[] = {
         {Versions({"1.3.1", "1.4.2_03", "1.5.0"}), {}, L"C:\\jre1.4.2_03"},
@@ -62,15 +64,25 @@ TEST(LocateJavaHome, TakesTheFirstQualifyingVersionOrTellsTheUserWhatIsWrong) {
         {Versions({"-1.", " .", "1e1"}), {L"Type mismatch", e2}, L""},
         {[](FakeRegistry& f) { f.AddKey(kBase + "\\1.4"); }, {unsupported, e2}, L""},
         {Versions({"1.4"}, [](FakeRegistry& f) { f.denied.insert(kBase + "\\1.4"); }), {}, L""},
+        {Versions({"1.4"}, [](FakeRegistry& f) { f.thrower = kBase + "\\1.4"; }), {L"Internal error", e2}, L""},
+        // The 32-bit view, after the own one has nothing to start
+        {Other({"1.3", "1.5", "1.4"}), {}, L"C:\\32:jre1.5"},
+        {Versions({"1.3"}, Other({"1.4"})), {}, L"C:\\32:jre1.4"},
+        {Versions({"1.5"}, Other({"1.4"})), {}, L"C:\\jre1.5"},
+        {Versions({}, Other({"1.3"})), {m2}, L"ended"},
+        {Other({}), {m2}, L"ended"},
+        {Versions({"1,4"}, Other({"1.4"})), {L"Type mismatch", e2}, L""},
+        {Other({"x"}), {L"Type mismatch", e2}, L""},
         {Home(registry::kString, {0}), {}, L""},
         {Home(registry::kString, {}), {}, L""},
         {Home(registry::kString, {'C', ':', '\\', 0}), {}, L"C:\\"},
-        {Home(registry::kString, {' ', 0xE9, 0, 'b', 0}), {}, std::wstring(L" \xE9\0b", 4)},
-        {Home(registry::kString, Bytes(1025, 'x')), {}, x1024},  // more than the first buffer holds
-        {Home(registry::kString, Bytes(2000, 'x'), 10, 1), {}, std::wstring(10, 'g') + std::wstring(1999, 'x')},
+        {Home(registry::kString, {' ', 0xE9, 0, 'b', 0, 0}), {}, L" \xE9"},  // a folder ends at its first NUL
+        {Home(registry::kString, {'C', ':', 'x'}), {}, L"C:x"},                // written without its NUL
+        {Home(registry::kString, Bytes(1025, 'x')), {}, x1025},  // more than the first buffer holds
+        {Home(registry::kString, Bytes(2000, 'x'), 10, 1), {}, std::wstring(10, 'g') + std::wstring(2000, 'x')},
         {Home(registry::kString, Bytes(2000, 'x'), 5000, 9), {unsupported, e2}, L""},  // it keeps growing
         {Home(registry::kExpandString, {'%', 'J', '%', 0}), {}, L"%J%"},
-        {Home(registry::kMultiString, {'a', 0, 'b', 0, 0}), {}, std::wstring(L"a\0b", 3)},
+        {Home(registry::kMultiString, {'a', 0, 'b', 0, 0}), {}, L"a"},
         {Home(registry::kMultiString, {0}), {}, L""},
         {Home(registry::kDword, {0xFF, 0xFF, 0xFF, 0xFF}), {}, L"-1"},
         {Home(registry::kDword, {1, 2}), {}, L"513"},
@@ -84,7 +96,7 @@ TEST(LocateJavaHome, TakesTheFirstQualifyingVersionOrTellsTheUserWhatIsWrong) {
         stage(fake);
         JavaHomePath = L"stale, from an earlier call";
         try {
-            LocateJavaHome(fake, ui);
+            LocateJavaHome(fake, ui, registry::kView32);
         } catch (const ProcessEnded&) {
             JavaHomePath = L"ended";
         }

@@ -26,11 +26,13 @@ public:
     };
     std::map<std::pair<std::string, std::string>, Value> values;              // by key and name
     std::set<std::string> denied;                                             // keys that refuse to open
+    std::string thrower;  // a key whose opening throws what no handler names, as a fault deep down would
     std::map<std::string, std::pair<std::uint32_t, Status>> failEnumeration;  // key: index, status
     std::map<Key, std::string> open;                                          // handles not closed yet
     int rootCloses = 0, strayCloses = 0;
 
-    // Below HKEY_LOCAL_MACHINE; levels are made as needed, and list in the order they were made.
+    // Below HKEY_LOCAL_MACHINE, in the process's own registry view, or in the 32-bit or 64-bit view when the path
+    // starts with "32:" or "64:"; levels are made as needed, and list in the order they were made.
     void AddKey(const std::string& path) {
         if (subkeys_.count(path)) return;
         const std::size_t slash = path.rfind('\\');
@@ -49,8 +51,10 @@ public:
 
     Status RegOpenKeyExA(Key key, const char* subKey, std::uint32_t, std::uint32_t access, Key* result) override {
         if (!Path(key)) return 6;
-        const std::string path = Path(key)->empty() || !*subKey ? *Path(key) + subKey : *Path(key) + "\\" + subKey;
+        const std::string view = access & 0x200 ? "32:" : access & 0x100 ? "64:" : "";  // an other view's keys
+        const std::string path = Path(key)->empty() ? view + subKey : *Path(key) + (*subKey ? "\\" : "") + subKey;
         if (!subkeys_.count(path)) return 2;
+        if (!thrower.empty() && path == thrower) throw 0;
         if (denied.count(path) || (access & ~0x20319u) != 0) return 5;  // KEY_READ, in either registry view
         open[*result = static_cast<Key>(0x1000 + handles_++)] = path;
         return kSuccess;
