@@ -29,8 +29,12 @@ inline constexpr std::array<std::wstring_view, 6> kClassPath = {
 // normalised: each piece after a folder brings its own backslash.
 std::wstring BuildJavaCommandLine(std::wstring_view javaHome, std::wstring_view programFolder);
 
+// The program that command line starts: the home's java.exe, or plain "java".
+std::wstring JavaProgram(std::wstring_view javaHome);
+
 // The folder of a module path: no trailing backslash, except at a drive root
-// ("D:\"), which keeps it.
+// ("D:\"), which keeps it; "\\?\D:\x" and "\\?\UNC\server\share\x" in
+// their ordinary forms, "D:\x" and "\\server\share\x".
 std::wstring ProgramFolderOf(std::wstring_view modulePath);
 
 }  // namespace launch

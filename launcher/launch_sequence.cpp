@@ -18,15 +18,18 @@ struct HandleCloser {
 };
 using UniqueHandle = std::unique_ptr<void, HandleCloser>;
 
-void StartHidden(std::wstring commandLine) {
+// Java runs without a window of any kind. A console program started by one
+// without a console gets a new console, which Windows 11's terminal shows in
+// spite of SW_HIDE, and closing it would end the gateway: it gets none.
+void StartHidden(std::wstring commandLine, const std::wstring& program) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_HIDE;
     PROCESS_INFORMATION child{};
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &child)) {
-        throw LastWindowsError();
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
+                        &startup, &child)) {
+        throw LastWindowsError(program.c_str());
     }
     // The child lives on by itself: nothing of it is kept or waited for.
     const UniqueHandle process(child.hProcess);
@@ -40,13 +43,13 @@ void Timer1_Timer(HWND frmSplash) {
 
     registry::Win32RegistryApi registry;
     Win32Ui ui;
-    LocateJavaHome(registry, ui);
+    LocateJavaHome(registry, ui, registry::OtherView());
 
     const std::wstring programFolder = launch::ProgramFolderOf(ModulePath());
     std::wstring commandLine = launch::BuildJavaCommandLine(JavaHomePath, programFolder);
     // The child inherits it as its working directory.
-    if (!SetCurrentDirectoryW(programFolder.c_str())) throw LastWindowsError();
-    StartHidden(std::move(commandLine));
+    if (!SetCurrentDirectoryW(programFolder.c_str())) throw LastWindowsError(programFolder.c_str());
+    StartHidden(std::move(commandLine), launch::JavaProgram(JavaHomePath));
 }
 
 int RunTimer1(HWND frmSplash) noexcept {
@@ -58,6 +61,8 @@ int RunTimer1(HWND frmSplash) noexcept {
         failure = error;
     } catch (const std::bad_alloc&) {
         failure = AppError{messages::kOutOfMemoryNumber, std::wstring(messages::kOutOfMemory)};
+    } catch (...) {
+        failure = AppError{messages::kInternalErrorNumber, std::wstring(messages::kInternalError)};
     }
     Win32Ui().ShowMessage(std::wstring(messages::kLaunchFailed) + L"\r\n\r\nError " +
                           std::to_wstring(failure.number) + L": " + failure.description);

@@ -55,7 +55,7 @@ HBITMAP LoadArtwork(HINSTANCE instance) {
     std::optional<splash::GifImage> gif;
     try {
         gif = splash::DecodeGif(static_cast<const std::uint8_t*>(bytes), size);
-    } catch (const std::bad_alloc&) {
+    } catch (...) {
         // Without memory for the picture the splash shows without it.
     }
     if (!gif) return nullptr;
@@ -96,14 +96,30 @@ LRESULT CALLBACK FrameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lPara
     return CallWindowProcW(groupBox, frame, message, wParam, lParam);
 }
 
+// The application icon at a size the system uses; shared, so never destroyed.
+HICON LoadAppIcon(HINSTANCE instance, int width, int height) {
+    return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_APP_ICON), IMAGE_ICON,
+                                         GetSystemMetrics(width), GetSystemMetrics(height), LR_SHARED));
+}
+
 }  // namespace
 
 SplashForm::SplashForm(HINSTANCE instance) noexcept {
+    try {
+        Create(instance);
+    } catch (...) {
+        // Half a form is no form: the launch goes ahead without one.
+        if (window_) DestroyWindow(window_);
+    }
+}
+
+void SplashForm::Create(HINSTANCE instance) {
     WNDCLASSEXW form{};
     form.cbSize = sizeof form;
     form.lpfnWndProc = FormProc;
     form.hInstance = instance;
-    form.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_APP_ICON));
+    form.hIcon = LoadAppIcon(instance, SM_CXICON, SM_CYICON);
+    form.hIconSm = LoadAppIcon(instance, SM_CXSMICON, SM_CYSMICON);
     form.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     form.lpszClassName = kFormClass;
     RegisterClassExW(&form);
@@ -125,6 +141,10 @@ SplashForm::SplashForm(HINSTANCE instance) noexcept {
     CreateWindowExW(exStyle, kFormClass, messages::kSplashCaption.data(), style, left, top, width, height, nullptr,
                     nullptr, instance, this);
     if (!window_) return;
+    // A dialog frame may show no icon in its caption, nor in the taskbar or
+    // Alt+Tab, unless the window itself is given one.
+    SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(form.hIcon));
+    SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(form.hIconSm));
     CreateControls(instance, dotsPerInch);
     ShowWindow(window_, SW_SHOWNORMAL);
     UpdateWindow(window_);
@@ -134,7 +154,7 @@ SplashForm::~SplashForm() {
     if (window_) DestroyWindow(window_);
 }
 
-void SplashForm::CreateControls(HINSTANCE instance, SIZE dotsPerInch) noexcept {
+void SplashForm::CreateControls(HINSTANCE instance, SIZE dotsPerInch) {
     const HWND frame = CreateChild(instance, window_, L"BUTTON", L"", BS_GROUPBOX | WS_CLIPCHILDREN,
                                    InPixels(splash::kFrame2, dotsPerInch), kFrame2Id);
     if (frame) {
@@ -169,7 +189,13 @@ LRESULT CALLBACK SplashForm::FormProc(HWND window, UINT message, WPARAM wParam, 
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
     }
     auto* form = reinterpret_cast<SplashForm*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    return form ? form->OnMessage(message, wParam, lParam) : DefWindowProcW(window, message, wParam, lParam);
+    try {
+        if (form) return form->OnMessage(message, wParam, lParam);
+    } catch (...) {
+        // Nothing may unwind through the system's frames; the message gets its
+        // default handling.
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 LRESULT SplashForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {

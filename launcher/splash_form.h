@@ -32,9 +32,10 @@ private:
     template <typename Handle>
     using UniqueGdi = std::unique_ptr<std::remove_pointer_t<Handle>, GdiDeleter>;
 
+    void Create(HINSTANCE instance);
     static LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    void CreateControls(HINSTANCE instance, SIZE dotsPerInch) noexcept;
+    void CreateControls(HINSTANCE instance, SIZE dotsPerInch);
 
     HWND window_ = nullptr;
     int exitCode_ = kExitClosedBeforeLaunch;

@@ -30,6 +30,7 @@ inline constexpr std::int32_t kOutOfMemoryNumber = 7;
 inline constexpr std::wstring_view kOutOfMemory = L"Out of memory";
 inline constexpr std::int32_t kTypeMismatchNumber = 13;
 inline constexpr std::wstring_view kTypeMismatch = L"Type mismatch";
+inline constexpr std::int32_t kInternalErrorNumber = 51;
 inline constexpr std::wstring_view kInternalError = L"Internal error";
 inline constexpr std::int32_t kUnsupportedValueTypeNumber = 1001;
 inline constexpr std::wstring_view kUnsupportedValueType = L"Unsupported value type";

@@ -10,5 +10,6 @@ public:
     [[noreturn]] void EndProcess() override;
 };
 
-// The calling thread's last Windows error: its number and the system's text.
-AppError LastWindowsError();
+// The calling thread's last Windows error: its number and the system's text,
+// with what failed (a program, a folder) where the text names it as %1.
+AppError LastWindowsError(const wchar_t* failed = L"");

@@ -38,4 +38,10 @@ void Win32RegistryApi::RtlMoveMemory(void* destination, const void* source, std:
     ::RtlMoveMemory(destination, source, length);
 }
 
+std::uint32_t OtherView() {
+    if (sizeof(void*) == 8) return kView32;
+    BOOL wow64 = FALSE;
+    return IsWow64Process(GetCurrentProcess(), &wow64) && wow64 ? kView64 : 0;
+}
+
 }  // namespace registry

@@ -16,4 +16,9 @@ public:
     void RtlMoveMemory(void* destination, const void* source, std::size_t length) override;
 };
 
+// The registry view that is not this process's own: the 32-bit one for a
+// 64-bit build; the 64-bit one for a 32-bit build on 64-bit Windows; 0 on
+// 32-bit Windows, which has only one.
+std::uint32_t OtherView();
+
 }  // namespace registry
