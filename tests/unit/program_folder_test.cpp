@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "command_line.h"
+
 namespace {
 
 TEST(ReadWhole, AsksAgainWithMoreRoomUntilTheTextIsNotCut) {
@@ -15,6 +17,16 @@ TEST(ReadWhole, AsksAgainWithMoreRoomUntilTheTextIsNotCut) {
         };
         EXPECT_EQ(ReadWhole(call), path) << length;
     }
+}
+
+// Java reads the folder on its class path, and is started in it: it must be in the ordinary form.
+TEST(ProgramFolderOf, GivesTheExesFolderInItsOrdinaryForm) {
+    const std::pair<std::wstring, std::wstring> rows[] = {
+        {L"C:\\Gateway\\x.exe", L"C:\\Gateway"}, {L"D:\\x.exe", L"D:\\"}, {L"x.exe", L""},
+        {L"\\\\?\\D:\\Gateway\\x.exe", L"D:\\Gateway"}, {L"\\\\?\\D:\\x.exe", L"D:\\"},
+        {L"\\\\?\\UNC\\server\\share\\x.exe", L"\\\\server\\share"},
+        {L"\\\\?\\Volume{1}\\x.exe", L"\\\\?\\Volume{1}"}};
+    for (const auto& [path, folder] : rows) EXPECT_EQ(launch::ProgramFolderOf(path), folder) << path;
 }
 
 }  // namespace

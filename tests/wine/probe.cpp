@@ -41,7 +41,8 @@ int Record() {
     cwd.resize(GetCurrentDirectoryW(cwd.size(), cwd.data()));
     STARTUPINFOW startup{};
     GetStartupInfoW(&startup);
-    record += L"\ncwd=" + cwd + L"\nshow=" + (startup.dwFlags & STARTF_USESHOWWINDOW ? N(startup.wShowWindow) : L"-");
+    record += L"\ncwd=" + cwd + L"\nshow=" + (startup.dwFlags & STARTF_USESHOWWINDOW ? N(startup.wShowWindow) : L"-") +
+              L"\nconsole=" + N(GetConsoleWindow() != nullptr);
     const HANDLE file = CreateFileW(_wgetenv(L"TESSALY_STANDIN_LOG"), FILE_APPEND_DATA,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS, 0, nullptr);
     Write(file, record + L"\nend");
@@ -89,7 +90,9 @@ int Play(std::wstring program, bool freeze, bool close) {
     STARTUPINFOW startup{sizeof startup};
     PROCESS_INFORMATION child{};
     program = L"\"" + program + L"\"";
-    if (!CreateProcessW(nullptr, program.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &child)) return 2;
+    const DWORD asExplorer = DETACHED_PROCESS;  // no console to pass on to Java
+    if (!CreateProcessW(nullptr, program.data(), nullptr, nullptr, FALSE, asExplorer, nullptr, nullptr, &startup, &child))
+        return 2;
     FILETIME times[4];
     GetProcessTimes(child.hProcess, &times[0], &times[1], &times[2], &times[3]);
     const ULONGLONG created = Ticks(times[0]), deadline = GetTickCount64() + 60000;

@@ -66,7 +66,7 @@ class Case:
         log = self.root / "children.log"
         records = log.read_text(encoding="utf-8").split("end\n")[:-1] if log.exists() else []
         run["children"] = [{key: [line.split("=", 1)[1] for line in record.splitlines() if line.startswith(key + "=")]
-                            for key in ("started", "cmdline", "argv", "cwd", "show")} for record in records]
+                            for key in ("started", "cmdline", "argv", "cwd", "show", "console")} for record in records]
         return run
 
 
@@ -99,7 +99,7 @@ def expect(run, boxes, exit_code, program, folder):
             "argv": [program, "-classpath", class_path, "pdu_next.Frame11", "autostart"],
             "cmdline": [(f'"{program}"' if program != "java" else program) + ' -classpath "' +
                         class_path.replace(";", '";"') + '" pdu_next.Frame11 autostart'],
-            "cwd": [folder], "show": ["0"], "started": run["children"][0]["started"]}
+            "cwd": [folder], "show": ["0"], "console": ["0"], "started": run["children"][0]["started"]}
 
 
 def looks_like_its_picture(run):
@@ -113,17 +113,22 @@ def looks_like_its_picture(run):
             return
 
 
-# Each row: the version keys, in the registry's order (Wine lists them by name), with their JavaHome (None: no
-# JavaHome; "jre:F": a stand-in Java in folder F); the boxes shown; the exit code; the version whose java.exe
-# starts ("java": plain java from the search path; None: nothing starts).
+# Each row: the version keys, in the registry's order (Wine lists them by name; "32:" for the 32-bit view), with
+# their JavaHome (None: no JavaHome; "jre:F": a stand-in Java in folder F; "list:F": the same as the first of a
+# list of texts; "text:F": a java.exe in F that is no program); the boxes shown ({java}: the first java.exe); the exit
+# code; the version whose java.exe starts ("java": plain java from the search path; None: nothing starts).
 ROWS = {
     "first_qualifying_java_starts_hidden": ({"1.3.1": "jre:jre1.5", "1.4.2_19ü": "jre:Program Files/Jävä/j2re1.4.2",
-                                             "1.5.0": "jre:jre1.5"}, [], 0, "1.4.2_19ü"),
+                                             "1.5.0": "jre:jre1.5", "32:1.6": "jre:jre1.6"}, [], 0, "1.4.2_19ü"),
+    "java_only_in_the_32_bit_view": ({"1.3": "jre:jre1.3", "32:1.4": "jre:jre"}, [], 0, "32:1.4"),
     "no_java_registered": ({}, [M1], 1, None),
-    "only_older_versions": ({"1.10": None, "1.3": "jre:jre1.3", "1.3.1_20": None}, [M2], 1, None),
-    "version_that_is_no_number": ({"1,4": None, "1.5": "jre:jre1.5"}, ["Type mismatch", E2], 0, "java"),
+    "only_older_versions": ({"1.10": None, "1.3": "jre:jre1.3", "32:1.3.1_20": None}, [M2], 1, None),
+    "version_that_is_no_number": ({"1,4": None, "1.5": "jre:jre1.5", "32:1.6": "jre:jre1.6"}, ["Type mismatch", E2],
+                                  0, "java"),
     "java_home_empty": ({"1.5": ""}, [], 0, "java"),
+    "java_home_a_list": ({"1.4": "list:jre"}, [], 0, "1.4"),
     "java_exe_missing": ({"1.6.0": "empty jre"}, [FAILED.format(2)], 2, None),
+    "java_exe_no_program": ({"1.4": "text:jre"}, [FAILED.format(193) + "Bad EXE format for {java}."], 2, None),
     "drive_root_and_home_ending_in_backslash": ({"1.4": "jre:jre\\"}, [], 0, "1.4"),
     "planted_dll_is_not_loaded": ({"1.4": "jre:jre"}, [], 0, "1.4"),
     "folder_longer_than_the_first_buffer": ({"1.4": "jre:jre"}, [], 0, "1.4"),
@@ -132,12 +137,26 @@ ROWS = {
 }
 
 
+def register(case, name, home):  # a row's version key; returns its JavaHome as Windows names it
+    view, _, name = name.rpartition(":")
+    kind, _, folder = (home or "").partition(":")
+    if folder:
+        home = case.java(folder.rstrip("\\")) + "\\" * folder.endswith("\\")
+        if kind == "text":
+            (case.root / folder / "bin" / "java.exe").write_text("no program")
+    elif home:
+        home = win(case.root / home)
+    data = ["/t", "REG_MULTI_SZ", "/d", home + r"\0C:\elsewhere"] if kind == "list" else ["/d", home]
+    added = wine("reg", "add", JRE + "\\" + name, *(["/v", "JavaHome", *data] if home is not None else []), "/f",
+                 "/reg:" + (view or "64"))
+    assert added.returncode == 0, added.stderr
+    return home
+
+
 @pytest.mark.parametrize("versions, boxes, exit_code, started", ROWS.values(), ids=ROWS.keys())
 def test_launch(case, request, versions, boxes, exit_code, started):
-    homes = {name: case.java(home[4:].rstrip("\\")) + "\\" * home.endswith("\\") if str(home).startswith("jre:")
-             else home and win(case.root / home) for name, home in versions.items()}
-    for name, home in homes.items():
-        wine("reg", "add", JRE + "\\" + name, *(["/v", "JavaHome", "/d", home] if home is not None else []), "/f")
+    homes = {name: register(case, name, home) for name, home in versions.items()}
+    boxes = [box.replace("{java}", f"{next(iter(homes.values()), '')}\\bin\\java.exe") for box in boxes]
     exe = case.copy("TessalyPushGateway.exe", "Sms Launcher/TessalyPushGateway.exe")
     row, options, when_frozen = request.node.callspec.id, [], None
     if row.startswith("first"):  # stands still for its picture: the timing is seen on the other rows
@@ -166,15 +185,19 @@ def test_launch(case, request, versions, boxes, exit_code, started):
 
 
 def test_check_tells_what_the_launcher_would_do(case):
-    app, home = case.copy("TessalyCheck.exe", "app/TessalyCheck.exe").parent, case.java("jre")
-    for version, path, view in [("1.4.2_19", home, "64"), ("1.6.0_45", r"C:\j6", "32")]:
-        wine("reg", "add", JRE + "\\" + version, "/v", "JavaHome", "/d", path, "/f", "/reg:" + view)
+    app = case.copy("TessalyCheck.exe", "app/TessalyCheck.exe").parent
+    register(case, "1.3", None)
+    java = register(case, "32:1.4.2_19", "list:jre") + r"\bin\java.exe"
     for entry in CLASS_PATH[:-1]:  # the jars need only be there
         case.copy("probe.exe", "app" + entry.replace("\\", "/"))
-    checked, java = wine(app / "TessalyCheck.exe", cwd=case.root, env=case.env), home + r"\bin\java.exe"
+    checked = wine(app / "TessalyCheck.exe", cwd=case.root, env=case.env)
     assert checked.returncode == 0, checked.stdout
     for line in [f'  Start: "{java}" -classpath "' + '";"'.join(win(app) + e for e in CLASS_PATH) + '" pdu_next.',
-                 JRE.replace("HKLM", "  HKLM") + r"\1.6.0_45 (32-bit view), home C:\j6: not searched",
                  f'Plain "java" on the search path: {case.java("path")}\\bin\\java.exe\n',
-                 f"Verdict: OK - the launcher would start Java 1.4.2_19 from {java}, and every file is in place."]:
-        assert "\n" + line in checked.stdout
+                 f"Verdict: OK - the launcher would start Java 1.4.2_19 (32-bit view) from {java}, and every file is "
+                 "in place."]:
+        assert "\n" + line in checked.stdout, checked.stdout
+    for wrong in ["", "missing", win(app / "TessalyCheck.exe")]:  # what is wrong, and what to give instead
+        checked = wine(app / "TessalyCheck.exe", wrong, cwd=case.root)
+        assert (checked.returncode, checked.stdout[:checked.stdout.find(". Usage: ")]) == (
+            2, f'TessalyCheck: "{wrong}" is not a folder'), checked.stdout
