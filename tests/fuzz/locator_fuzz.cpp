@@ -1,6 +1,6 @@
-// Under the sanitizers: the splash's picture reader on any bytes, and the search with the registry module on any
-// registry the platform's contracts allow (any names, any JavaHome, values that grow between queries, keys that
-// refuse to open). No key stays open; none it did not open is closed.  locator_fuzz -max_total_time=60 DIR CORPUS
+// Under the sanitizers: the picture reader on any bytes; the search on any registry the platform allows (any names
+// and JavaHome, in both views, values growing between queries, keys refusing to open). No key stays open; none it
+// did not open is closed.  locator_fuzz -max_total_time=60 DIR CORPUS
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdlib>
@@ -25,9 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
         const auto length = input.ConsumeIntegralInRange<std::size_t>(0, input.ConsumeBool() ? 64 : 5000);
         std::vector<std::uint8_t> data = input.ConsumeBytes<std::uint8_t>(length);
         data.resize(length, input.ConsumeIntegral<std::uint8_t>());  // long values: one byte over and over
-        registry.SetValue(key, value, type, data);
-        registry.values[{key, value}].growth = input.ConsumeIntegralInRange<std::size_t>(0, 2048);
-        registry.values[{key, value}].growths = input.ConsumeIntegralInRange(0, 5);
+        registry.SetValue(key, value, type, data, input.ConsumeIntegralInRange<std::size_t>(0, 2048),
+                          input.ConsumeIntegralInRange(0, 5));
         if (input.ConsumeIntegralInRange(0, 15) == 0) registry.denied.insert(input.ConsumeBool() ? key : base);
     }
     RecordingUi ui;
@@ -35,6 +34,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
         LocateJavaHome(registry, ui, registry::kView32);
     } catch (const ProcessEnded&) {
     }
-    if (!registry.open.empty() || registry.rootCloses + registry.strayCloses != 0) std::abort();
+    if (!registry.open.empty() || registry.wrongCloses != 0) std::abort();
     return 0;
 }

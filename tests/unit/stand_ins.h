@@ -1,7 +1,7 @@
 #pragma once
-// The registry as the host tests see it: in memory, with the contracts of the registry calls (statuses 0, 2, 5,
-// 234 and 259, names followed by a NUL, dense indices, type and size untouched by a failed query), refusing any
-// access but reading, as HKLM refuses a standard user. (Message boxes: ui.h's RecordingUi.)
+// The registry in memory, with the contracts of the registry calls (statuses 0, 2, 5, 234 and 259, names followed by
+// a NUL, dense indices, type and size untouched by a failed query), refusing any access but reading, as HKLM refuses
+// a standard user. (Message boxes: ui.h's RecordingUi.)
 
 #include <cstring>
 #include <map>
@@ -29,7 +29,7 @@ public:
     std::string thrower;  // a key whose opening throws what no handler names, as a fault deep down would
     std::map<std::string, std::pair<std::uint32_t, Status>> failEnumeration;  // key: index, status
     std::map<Key, std::string> open;                                          // handles not closed yet
-    int rootCloses = 0, strayCloses = 0;
+    int wrongCloses = 0;  // of the root key, or of a handle not open
 
     // Below HKEY_LOCAL_MACHINE, in the process's own registry view, or in the 32-bit or 64-bit view when the path
     // starts with "32:" or "64:"; levels are made as needed, and list in the order they were made.
@@ -41,9 +41,10 @@ public:
         subkeys_[parent].push_back(path.substr(parent.empty() ? 0 : slash + 1));
         subkeys_[path];
     }
-    void SetValue(const std::string& path, const std::string& name, std::uint32_t type, std::vector<std::uint8_t> data) {
+    void SetValue(const std::string& path, const std::string& name, std::uint32_t type, std::vector<std::uint8_t> data,
+                  std::size_t growth = 0, int growths = 0) {
         AddKey(path);
-        values[{path, name}] = Value{type, std::move(data)};
+        values[{path, name}] = Value{type, std::move(data), growth, growths};
     }
     void SetString(const std::string& path, const std::string& name, const std::string& text) {
         SetValue(path, name, 1 /* REG_SZ */, std::vector<std::uint8_t>(text.c_str(), text.c_str() + text.size() + 1));
@@ -82,10 +83,9 @@ public:
         return status;
     }
     Status RegCloseKey(Key key) override {
-        const bool root = key == registry::kLocalMachine, opened = open.erase(key) == 1;
-        rootCloses += root;
-        strayCloses += !root && !opened;
-        return root || opened ? kSuccess : 6;
+        const bool closed = open.erase(key) == 1;
+        wrongCloses += !closed;
+        return closed || key == registry::kLocalMachine ? kSuccess : 6;
     }
     void RtlMoveMemory(void* to, const void* from, std::size_t length) override {
         if (length > 0) std::memmove(to, from, length);

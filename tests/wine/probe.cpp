@@ -1,11 +1,10 @@
-// The one test program that runs under Wine. `probe PROGRAM [--freeze|--close]` starts the program and plays
-// its user, printing: created <process creation, 100 ns units>; splash <ms>; window <window>|client=w,h|text;
-// control <window>|text for each control; frozen (the program stands still until a line comes on stdin); gone
-// <ms>; box <caption> and its controls, then answers OK; exit <code>|<ms>|<peak working set>|<peak private bytes>
-// once it and its children have ended. A <window> is class|in=<parent class>|style|exstyle|box=x,y,w,h|icon=0|1.
-// Times count from the creation; every wait is for an event, a minute at most. Started as Java is (copied as
-// java.exe, with a class path), or built as a DLL and planted, it appends how and when it was started to the
-// file named by TESSALY_STANDIN_LOG.
+// The one test program that runs under Wine. `probe PROGRAM [--freeze|--close]` starts the program detached, as
+// Explorer does, and plays its user, printing: created <process creation, 100 ns units>; splash <ms>; window
+// <window>|client=w,h|text; control <window>|text for each control; frozen (the program stands still until a line
+// comes on stdin); gone <ms>; box <caption> and its controls, then answers OK; exit <code>|<ms>|<peak working set>|
+// <peak private bytes> once it and its children have ended. A <window> is class|in=<parent>|style|exstyle|box=x,y,w,h|
+// icon=0|1. Times count from the creation; every wait is for an event, a minute at most. Started as Java is (as
+// java.exe, with a class path), or built as a DLL and planted, it appends how it was started to TESSALY_STANDIN_LOG.
 
 #include <windows.h>
 #include <psapi.h>
@@ -90,9 +89,9 @@ int Play(std::wstring program, bool freeze, bool close) {
     STARTUPINFOW startup{sizeof startup};
     PROCESS_INFORMATION child{};
     program = L"\"" + program + L"\"";
-    const DWORD asExplorer = DETACHED_PROCESS;  // no console to pass on to Java
-    if (!CreateProcessW(nullptr, program.data(), nullptr, nullptr, FALSE, asExplorer, nullptr, nullptr, &startup, &child))
-        return 2;
+    // Detached: no console for Java to inherit.
+    if (!CreateProcessW(nullptr, program.data(), nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr, nullptr, &startup,
+                        &child)) return 2;
     FILETIME times[4];
     GetProcessTimes(child.hProcess, &times[0], &times[1], &times[2], &times[3]);
     const ULONGLONG created = Ticks(times[0]), deadline = GetTickCount64() + 60000;

@@ -60,8 +60,7 @@ class Case:
                 run.setdefault(kind, []).append(fields(rest) if kind in ("window", "control") else rest)
             if kind == "frozen":
                 when_frozen(run)
-                probe.stdin.write("go on\n")
-                probe.stdin.flush()
+                print("go on", file=probe.stdin, flush=True)
         assert probe.wait() == 0
         log = self.root / "children.log"
         records = log.read_text(encoding="utf-8").split("end\n")[:-1] if log.exists() else []
@@ -105,18 +104,16 @@ def expect(run, boxes, exit_code, program, folder):
 def looks_like_its_picture(run):
     x, y, width, height = run["window"][0]["box"].split(",")
     for _ in range(20):  # the X server may show the last paint a little later
-        shot = subprocess.run(["import", "-window", "root", "-crop", f"{width}x{height}+{x}+{y}", "+repage", "png:-"],
-                              capture_output=True).stdout
-        run["differences"] = subprocess.run(["compare", "-metric", "AE", "png:-", PICTURE, "null:"], input=shot,
+        run["differences"] = subprocess.run(f"import -window root -crop {width}x{height}+{x}+{y} +repage png:- | "
+                                            f"compare -metric AE png:- '{PICTURE}' null:", shell=True,
                                             capture_output=True).stderr
         if run["differences"] == b"0":
             return
 
 
-# Each row: the version keys, in the registry's order (Wine lists them by name; "32:" for the 32-bit view), with
-# their JavaHome (None: no JavaHome; "jre:F": a stand-in Java in folder F; "list:F": the same as the first of a
-# list of texts; "text:F": a java.exe in F that is no program); the boxes shown ({java}: the first java.exe); the exit
-# code; the version whose java.exe starts ("java": plain java from the search path; None: nothing starts).
+# Each row: the version keys in the registry's order (Wine's is by name; "32:" in the 32-bit view) and their JavaHome
+# (None: none; "jre:F": a stand-in Java in F; "list:F": that, first of a list; "text:F": a java.exe that is no program);
+# the boxes ({java}: the first java.exe); the exit code; the version whose java.exe starts ("java": plain java; None).
 ROWS = {
     "first_qualifying_java_starts_hidden": ({"1.3.1": "jre:jre1.5", "1.4.2_19ü": "jre:Program Files/Jävä/j2re1.4.2",
                                              "1.5.0": "jre:jre1.5", "32:1.6": "jre:jre1.6"}, [], 0, "1.4.2_19ü"),
@@ -140,17 +137,13 @@ ROWS = {
 def register(case, name, home):  # a row's version key; returns its JavaHome as Windows names it
     view, _, name = name.rpartition(":")
     kind, _, folder = (home or "").partition(":")
-    if folder:
-        home = case.java(folder.rstrip("\\")) + "\\" * folder.endswith("\\")
-        if kind == "text":
-            (case.root / folder / "bin" / "java.exe").write_text("no program")
-    elif home:
-        home = win(case.root / home)
+    home = case.java(folder.rstrip("\\")) + "\\" * folder.endswith("\\") if folder else home and win(case.root / home)
+    if kind == "text":
+        (case.root / folder / "bin" / "java.exe").write_text("no program")
     data = ["/t", "REG_MULTI_SZ", "/d", home + r"\0C:\elsewhere"] if kind == "list" else ["/d", home]
     added = wine("reg", "add", JRE + "\\" + name, *(["/v", "JavaHome", *data] if home is not None else []), "/f",
                  "/reg:" + (view or "64"))
-    assert added.returncode == 0, added.stderr
-    return home
+    return home if added.returncode == 0 else pytest.fail(added.stderr)
 
 
 @pytest.mark.parametrize("versions, boxes, exit_code, started", ROWS.values(), ids=ROWS.keys())
