@@ -13,14 +13,6 @@ using Bytes = std::vector<std::uint8_t>;
 using Stage = std::function<void(FakeRegistry&)>;
 const std::string kBase = "SOFTWARE\\JavaSoft\\Java Runtime Environment";
 
-TEST(MRegistry, ListsTheKeyPassedInItself) {
-    FakeRegistry fake;
-    const MRegistry reg(fake);
-    fake.AddKey("K\\1.4");
-    EXPECT_EQ(reg.EnumRegistryKeys(registry::kLocalMachine, L""), SubkeyList{L"K"});
-    EXPECT_TRUE(fake.open.empty() && fake.wrongCloses == 0);
-}
-
 // Version keys in enumeration order, in the own registry view or "32:", each with JavaHome C:\<view>jre<name>.
 Stage Versions(const std::vector<std::string>& names, Stage more = [](FakeRegistry&) {}, const std::string& view = "") {
     return [=](FakeRegistry& fake) {

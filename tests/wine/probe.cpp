@@ -26,11 +26,7 @@ void Write(HANDLE to, std::wstring text) {
 void Print(const std::wstring& line) { Write(GetStdHandle(STD_OUTPUT_HANDLE), line); }
 std::wstring N(long long number) { return std::to_wstring(number); }
 ULONGLONG Ticks(FILETIME time) { return (ULONGLONG{time.dwHighDateTime} << 32) | time.dwLowDateTime; }
-ULONGLONG Now() {
-    FILETIME now;
-    GetSystemTimePreciseAsFileTime(&now);
-    return Ticks(now);
-}
+ULONGLONG Now() { FILETIME now; GetSystemTimePreciseAsFileTime(&now); return Ticks(now); }
 
 int Record() {
     std::wstring record = L"started=" + N(Now()) + L"\ncmdline=" + GetCommandLineW(), cwd(32768, L'\0');
@@ -54,11 +50,7 @@ std::wstring Text(HWND window) {
     for (const wchar_t c : text) line += c == L'\r' ? L"\\r" : c == L'\n' ? L"\\n" : std::wstring(1, c);
     return line;
 }
-std::wstring Class(HWND window) {
-    wchar_t name[64] = {};
-    GetClassNameW(window, name, 64);
-    return name;
-}
+std::wstring Class(HWND window) { wchar_t name[64] = {}; GetClassNameW(window, name, 64); return name; }
 std::wstring Describe(HWND window, HWND frame) {
     RECT box;
     GetWindowRect(window, &box);
@@ -114,8 +106,7 @@ int Play(std::wstring program, bool freeze, bool close) {
         if (freeze) {
             SuspendThread(child.hThread);
             Print(L"frozen");
-            char line[64];
-            DWORD got = 0;
+            char line[64]; DWORD got = 0;
             ReadFile(GetStdHandle(STD_INPUT_HANDLE), line, sizeof line, &got, nullptr);
             ResumeThread(child.hThread);
         }
