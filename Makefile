@@ -5,12 +5,15 @@
 #             the unit tests also under AddressSanitizer and UndefinedBehaviorSanitizer,
 #             and fuzzes the search and the picture reader for 20 seconds
 # make check  the quick loop: the unit tests and the Wine tests on the x86_64 build
-#             to its first failure (../shared/tools/plant-faults tests/planted-faults.txt -- make check)
+#             to its first failure; the fault list replays with tools/fault-check
 # make bench  measures the launch under Wine against a minimal Windows program, the
 #             search against the registry's size, and the launcher under load; prints the
 #             tables of docs/performance.md
 # make dist   builds the release from the committed sources: dist/ gets a zip for
 #             win64 and one for win32, and SHA256SUMS; any clone gives the same bytes
+#             make dist SIGN_CERT=chain.pem SIGN_KEY=key.pem [SIGN_PASSWORD_FILE=file]
+#             [SIGN_TIMESTAMP_URL=url] signs the exes first (Authenticode); any clone can
+#             check such a release with tools/verify-release dist [CA.pem]
 # Each installs whatever it lacks first (tools/install-deps).
 
 WIN64 := build/mingw-x64
