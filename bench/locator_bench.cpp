@@ -14,6 +14,11 @@
 
 namespace {
 
+// A disk that has every file the search asks for.
+struct EveryFile final : Files {
+    bool Exists(const std::wstring&) const override { return true; }
+};
+
 // The in-memory registry, with every platform call counted.
 class CountingRegistry final : public registry::RegistryApi {
 public:
@@ -49,13 +54,14 @@ void LocateJavaHomeAmongVersions(benchmark::State& state) {
     char name[32];
     for (long i = 1; i < state.range(0); ++i) {
         std::snprintf(name, sizeof name, "1.3.0_%05ld", i);
-        registry.inner.SetString(key + name, "JavaHome", "C:\\old");
+        registry.inner.SetStrings(key + name + "@JavaHome=C:\\old");
     }
-    registry.inner.SetString(key + "1.4.2_19", "JavaHome", "C:\\jre");
+    registry.inner.SetStrings(key + "1.4.2_19@JavaHome=C:\\jre");
     RecordingUi ui;
+    const EveryFile files;
     const long callsBefore = registry.calls;
     for (auto _ : state) {
-        LocateJavaHome(registry, ui, registry::kView32);
+        LocateJavaHome(registry, ui, registry::kView32, files);
         benchmark::DoNotOptimize(JavaHomePath.data());
     }
     if (JavaHomePath != L"C:\\jre") state.SkipWithError("the wrong runtime was chosen");
@@ -68,6 +74,27 @@ void LocateJavaHomeAmongVersions(benchmark::State& state) {
     state.SetComplexityN(state.range(0));
 }
 
+// The shortest search against the longest: the Java Runtime Environment key
+// decides with its one version, or nothing is registered anywhere, so every
+// place is looked for in both views (and the current user's) before the box.
+void LocateJavaHomeEverywhere(benchmark::State& state) {
+    CountingRegistry registry;
+    if (state.range(0) == 0) {
+        registry.inner.SetStrings("SOFTWARE\\JavaSoft\\Java Runtime Environment\\1.4@JavaHome=C:\\jre");
+    }
+    RecordingUi ui;
+    const EveryFile files;
+    for (auto _ : state) {
+        try {
+            LocateJavaHome(registry, ui, registry::kView32, files);
+        } catch (const ProcessEnded&) {
+        }
+    }
+    state.SetLabel(state.range(0) == 0 ? "decided by the Java Runtime Environment key" : "nothing registered anywhere");
+    state.counters["calls"] = static_cast<double>(registry.calls) / static_cast<double>(state.iterations());
+}
+
+BENCHMARK(LocateJavaHomeEverywhere)->Arg(0)->Arg(1);
 BENCHMARK(LocateJavaHomeAmongVersions)->Arg(10)->Arg(100)->Arg(1000)->Arg(10000)->Arg(100000)->Complexity();
 
 }  // namespace

@@ -3,9 +3,7 @@
 #include <algorithm>
 #include <cwchar>
 #include <iterator>
-#include <optional>
 
-#include "app_error.h"
 #include "command_line.h"
 #include "mod_main.h"
 #include "ui.h"
@@ -13,92 +11,25 @@
 namespace check {
 namespace {
 
-// What the launcher's own search decides: its messages, whether it would end
-// the process, and the Java home it leaves for the launch.
+// What the launcher's own search decides, and how it walked there.
 struct Decision {
     std::vector<std::wstring> messages;
     bool ended = false;
     std::wstring home;
+    SearchRecord walk;
 };
 
-Decision Decide(registry::RegistryApi& registry, std::uint32_t otherView) {
+Decision Decide(registry::RegistryApi& registry, const Machine& machine, std::uint32_t otherView) {
     RecordingUi ui;
     Decision decision;
     try {
-        LocateJavaHome(registry, ui, otherView);
+        LocateJavaHome(registry, ui, otherView, machine, &decision.walk);
     } catch (const ProcessEnded&) {
         decision.ended = true;
     }
     decision.messages = std::move(ui.boxes);
     decision.home = JavaHomePath;
     return decision;
-}
-
-std::optional<double> NumberOf(const std::wstring& versionName) {
-    try {
-        return ReadVersionNumber(versionName);
-    } catch (const AppError&) {
-        return std::nullopt;
-    }
-}
-
-// The search's walk over one registry view, name by name: where it stopped
-// and whether on a selection.
-struct Walk {
-    std::uint32_t viewBits = 0;  // as an open's access names the view; 0 for the process's own
-    std::wstring view;           // "64-bit"
-    bool keyExists = false;
-    SubkeyList versions;
-    std::size_t stop = 0;  // the selected or unreadable name; versions.size() when it ran through
-    bool selected = false;
-
-    // A selection, or an error: the search reads no further view.
-    bool Ended() const { return stop < versions.size(); }
-    std::wstring Chosen() const { return selected ? versions[stop] + L" (" + view + L" view)" : std::wstring(); }
-};
-
-Walk WalkVersions(registry::RegistryApi& registry, std::uint32_t view, std::wstring_view viewName) {
-    const std::wstring key(kJavaRuntimeKey);
-    const MRegistry reg(registry, view);
-    Walk walk;
-    walk.viewBits = view;
-    walk.view = viewName;
-    walk.keyExists = reg.KeyExists(registry::kLocalMachine, key);
-    if (walk.keyExists) walk.versions = reg.EnumRegistryKeys(registry::kLocalMachine, key);
-    try {
-        walk.stop = SelectVersion(walk.versions);
-        walk.selected = walk.stop < walk.versions.size();
-    } catch (const AppError&) {
-        // The walk ends at the first name that is no number.
-        while (NumberOf(walk.versions[walk.stop])) ++walk.stop;
-    }
-    return walk;
-}
-
-// Java registered under keys of its own that the launcher never reads, in
-// every view: "HKLM\<key>\<version> (<view> view), home <JavaHome>".
-constexpr std::wstring_view kOtherJavaKeys[] = {L"SOFTWARE\\JavaSoft\\JRE", L"SOFTWARE\\JavaSoft\\JDK",
-                                                L"SOFTWARE\\JavaSoft\\Java Development Kit"};
-
-std::vector<std::wstring> UnsearchedRuntimes(registry::RegistryApi& registry, const std::vector<Walk>& walks) {
-    std::vector<std::wstring> found;
-    for (const Walk& walk : walks) {
-        const MRegistry reg(registry, walk.viewBits);
-        for (const std::wstring_view key : kOtherJavaKeys) {
-            for (const std::wstring& version : reg.EnumRegistryKeys(registry::kLocalMachine, std::wstring(key))) {
-                std::wstring home;
-                try {
-                    const Variant value = reg.GetRegistryValue(registry::kLocalMachine,
-                                                               std::wstring(key) + L"\\" + version, L"JavaHome");
-                    if (const auto* text = std::get_if<std::wstring>(&value)) home = text->substr(0, text->find(L'\0'));
-                } catch (const AppError&) {
-                }
-                found.push_back(L"HKLM\\" + std::wstring(key) + L"\\" + version + L" (" + walk.view +
-                                L" view), home " + (home.empty() ? L"(none)" : home));
-            }
-        }
-    }
-    return found;
 }
 
 // A message on one line, as it would be read out on the telephone.
@@ -126,30 +57,75 @@ private:
     std::wstring text_;
 };
 
-void WriteVersions(Report& out, const Walk& walk) {
-    out.Line(L"Java versions the launcher looks at, in HKLM\\" + std::wstring(kJavaRuntimeKey) + L" (" + walk.view +
-             L" view):");
-    if (!walk.keyExists) out.Line(L"  The key does not exist.");
-    if (walk.keyExists && walk.versions.empty()) out.Line(L"  The key has no version keys.");
-    std::size_t width = 0;
-    for (const std::wstring& name : walk.versions) width = std::max(width, name.size());
-    for (std::size_t i = 0; i < walk.versions.size(); ++i) {
-        const std::wstring& name = walk.versions[i];
-        const std::wstring verdict = i > walk.stop   ? (walk.selected ? L"not looked at (after the selection)"
-                                                                      : L"not looked at (after the search stopped)")
-                                     : i < walk.stop ? L"skipped (below 1.4)"
-                                     : walk.selected ? L"selected"
-                                                     : L"no number: the search stops here with an error";
-        std::wstring reads = L"reads \"" + name.substr(0, 3) + L"\" as ";
-        if (const std::optional<double> number = NumberOf(name)) {
-            wchar_t text[32];
-            std::swprintf(text, std::size(text), L"%g", *number);
-            reads += text;
-        } else {
-            reads += L"no number";
+std::wstring Number(double number) {
+    wchar_t text[32];
+    std::swprintf(text, std::size(text), L"%g", number);
+    return text;
+}
+
+// "64-bit view", or "current user" for HKCU, whose SOFTWARE key both views share.
+std::wstring ViewOf(const PlaceRead& place, std::wstring_view ownView) {
+    if (place.root == registry::kCurrentUser) return L"current user";
+    return std::wstring(place.view == 0 ? ownView : place.view == registry::kView32 ? L"32-bit" : L"64-bit") +
+           L" view";
+}
+
+// Where a key was looked for: "HKLM\\...\\JDK (32-bit view)".
+std::wstring Where(const PlaceRead& place, std::wstring_view ownView) {
+    return (place.root == registry::kCurrentUser ? L"HKCU\\" : L"HKLM\\") + std::wstring(place.key) + L" (" +
+           ViewOf(place, ownView) + L")";
+}
+
+// Why a version was taken or passed over. In the Java Runtime Environment key
+// the search stops with an error where a maker's key is only skipped.
+std::wstring Why(const VersionRead& version, bool runtimeKey) {
+    const std::wstring stops = L": the search stops here with an error";
+    switch (version.verdict) {
+        case Verdict::kNoNumber:
+            return L"its name gives no version number" + (runtimeKey ? stops : L", skipped");
+        case Verdict::kTooOld:
+            return L"version " + Number(version.number) + L", below 1.4, skipped";
+        case Verdict::kUnreadable:
+            return L"its folder cannot be read" + (runtimeKey ? stops : L", skipped");
+        case Verdict::kNoJavaExe:
+            return L"no " + version.folder + std::wstring(launch::kJavaProgram) + L", skipped";
+        case Verdict::kTaken:
+            break;
+    }
+    return L"taken: " + (version.folder.empty() ? L"(an empty folder)" : version.folder);
+}
+
+// The place the search took its Java from; the end when none.
+SearchRecord::const_iterator Chosen(const SearchRecord& walk) {
+    return std::find_if(walk.begin(), walk.end(), [](const PlaceRead& place) {
+        return !place.read.empty() && place.read.back().verdict == Verdict::kTaken;
+    });
+}
+
+void WriteWalk(Report& out, const SearchRecord& walk, std::wstring_view ownView) {
+    out.Line(L"Where the launcher looks for Java, in its order:");
+    const std::size_t chosen = Chosen(walk) - walk.begin();
+    for (std::size_t i = 0; i < walk.size(); ++i) {
+        const PlaceRead& place = walk[i];
+        if (i == chosen + 1) out.Line(L"  The launcher has its Java; it does not look on, in:");
+        if (!place.keyExists) {
+            // The views of one place that have no key share a line.
+            std::wstring absent = Where(place, ownView);
+            while (i + 1 < walk.size() && !walk[i + 1].keyExists && walk[i + 1].name == place.name) {
+                absent += L", " + Where(walk[++i], ownView);
+            }
+            out.Line(L"  " + std::wstring(place.name) + L": no key at " + absent);
+            continue;
         }
-        reads.resize(std::max<std::size_t>(reads.size(), 24), L' ');
-        out.Line(L"  " + name + std::wstring(width - name.size() + 2, L' ') + reads + L"  " + verdict);
+        out.Line(L"  " + std::wstring(place.name) + L": " + Where(place, ownView) +
+                 (place.versions.empty() ? L", no versions" : L""));
+        const bool runtimeKey = place.key == kJavaRuntimeKey;
+        std::size_t width = 0;
+        for (const std::wstring& version : place.versions) width = std::max(width, version.size());
+        for (std::size_t v = 0; v < place.versions.size(); ++v) {
+            out.Line(L"    " + place.versions[v] + std::wstring(width - place.versions[v].size() + 2, L' ') +
+                     (v < place.read.size() ? Why(place.read[v], runtimeKey) : L"not looked at"));
+        }
     }
 }
 
@@ -160,30 +136,13 @@ Result Check(registry::RegistryApi& registry, const Machine& machine, const std:
     Report out;
     out.Line(L"Tessaly Push Gateway check");
     out.Line(L"Launcher folder: " + programFolder);
-    std::vector<Walk> walks{WalkVersions(registry, 0, ownView)};
-    if (otherView != 0) {
-        walks.push_back(WalkVersions(registry, otherView, otherView == registry::kView32 ? L"32-bit" : L"64-bit"));
-    }
-    out.Line(L"Registry view: " + walks[0].view + L", as the launcher of this build reads it" +
-             (walks.size() > 1 ? L", then the " + walks[1].view + L" view" : L""));
+    const std::wstring otherName = otherView == registry::kView32 ? L"32-bit" : L"64-bit";
+    out.Line(L"Registry view: " + std::wstring(ownView) + L", as the launcher of this build reads it" +
+             (otherView != 0 ? L", then the " + otherName + L" view" : L""));
     out.Line();
 
-    const Decision decision = Decide(registry, otherView);
-    // The view the search ends in: the first with a selection or an error, else the last.
-    std::size_t last = 0;
-    while (last + 1 < walks.size() && !walks[last].Ended()) ++last;
-    for (std::size_t v = 0; v <= last; ++v) WriteVersions(out, walks[v]);
-    const Walk& walk = walks[last];
-    const std::wstring program = decision.home.empty() ? L"" : decision.home + std::wstring(launch::kJavaProgram);
-    const bool programExists = !program.empty() && machine.Exists(program);
-    if (walk.selected) {
-        out.Line(L"  JavaHome of " + walk.versions[walk.stop] + L": " +
-                 (decision.home.empty() ? L"(empty or unreadable)" : decision.home));
-        if (!program.empty()) out.Line(L"  " + program + (programExists ? L": present" : L": MISSING"));
-    }
-    for (std::size_t v = last + 1; v < walks.size(); ++v) {
-        out.Line(L"The " + walks[v].view + L" view is not searched: the search ends in the " + walk.view + L" view.");
-    }
+    const Decision decision = Decide(registry, machine, otherView);
+    WriteWalk(out, decision.walk, ownView);
     out.Line();
 
     out.Line(L"What the launcher would do:");
@@ -194,12 +153,6 @@ Result Check(registry::RegistryApi& registry, const Machine& machine, const std:
         out.Line(L"  Start: " + launch::BuildJavaCommandLine(decision.home, programFolder));
         out.Line(L"  In the folder: " + programFolder);
     }
-    out.Line();
-
-    out.Line(L"Java runtimes the launcher does not search:");
-    const std::vector<std::wstring> unsearched = UnsearchedRuntimes(registry, walks);
-    if (unsearched.empty()) out.Line(L"  None found.");
-    for (const std::wstring& runtime : unsearched) out.Line(L"  " + runtime + L": not searched by the launcher");
     out.Line();
 
     out.Line(L"Files of the application:");
@@ -215,24 +168,24 @@ Result Check(registry::RegistryApi& registry, const Machine& machine, const std:
     out.Line();
 
     // The first thing that stands between the user and a running gateway.
+    const std::wstring program = decision.home.empty() ? L"" : decision.home + std::wstring(launch::kJavaProgram);
     std::wstring problem;
     if (decision.ended) {
-        const bool anyKey = std::any_of(walks.begin(), walks.end(), [](const Walk& w) { return w.keyExists; });
-        problem = anyKey ? L"no Java of version 1.4 or higher is registered where the launcher looks"
-                         : L"no Java Runtime Environment is registered where the launcher looks";
-        if (!unsearched.empty()) problem += L"; Java is registered elsewhere (listed above), which it does not search";
+        problem = L"no Java of version 1.4 or higher, with its bin\\java.exe, is registered where the launcher looks";
     } else if (decision.home.empty()) {
         problem = (decision.messages.empty() ? L"the chosen version's JavaHome is empty or unreadable"
                                              : L"the search fails with " + Quoted(decision.messages.front())) +
                   L", so the launcher would fall back to plain \"java\" (" + OrNotFound(plainJava) + L")";
-    } else if (!programExists) {
+    } else if (!machine.Exists(program)) {
         problem = program + L" does not exist, so the launch would fail: the registry names a removed runtime";
     } else if (!missing.empty()) {
         problem = std::to_wstring(missing.size()) + L" file(s) of the application are missing, first " +
                   missing.front();
     }
     if (problem.empty()) {
-        out.Line(L"Verdict: OK - the launcher would start Java " + walk.Chosen() + L" from " + program +
+        const PlaceRead& place = *Chosen(decision.walk);  // the launch would go ahead with a Java home only from one
+        out.Line(L"Verdict: OK - the launcher would start Java " + place.read.back().name + L" (" +
+                 std::wstring(place.name) + L", " + ViewOf(place, ownView) + L") from " + program +
                  L", and every file is in place.");
     } else {
         out.Line(L"Verdict: PROBLEM - " + problem + L".");

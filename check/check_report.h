@@ -6,15 +6,14 @@
 #include <string_view>
 #include <vector>
 
+#include "files.h"
 #include "registry_api.h"
 
 namespace check {
 
 // What the report needs of the machine beyond the registry.
-class Machine {
+class Machine : public Files {
 public:
-    virtual ~Machine() = default;
-    virtual bool Exists(const std::wstring& path) const = 0;
     // Where Windows would find plain "java" for a launcher in that folder;
     // empty when nowhere.
     virtual std::wstring FindJava(const std::wstring& programFolder) const = 0;

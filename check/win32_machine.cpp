@@ -14,9 +14,7 @@ std::wstring SystemFolder(UINT(WINAPI* get)(LPWSTR, UINT)) {
 
 std::wstring_view Win32Machine::View() { return sizeof(void*) == 8 ? L"64-bit" : L"32-bit"; }
 
-bool Win32Machine::Exists(const std::wstring& path) const {
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
+bool Win32Machine::Exists(const std::wstring& path) const { return Win32Files().Exists(path); }
 
 std::wstring Win32Machine::FindJava(const std::wstring& programFolder) const {
     // As the launcher's CreateProcess looks: its own folder (also its current

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "command_line.h"
+#include "files.h"
 #include "messages.h"
 #include "mod_main.h"
 #include "program_folder.h"
@@ -43,7 +44,7 @@ void Timer1_Timer(HWND frmSplash) {
 
     registry::Win32RegistryApi registry;
     Win32Ui ui;
-    LocateJavaHome(registry, ui, registry::OtherView());
+    LocateJavaHome(registry, ui, registry::OtherView(), Win32Files());
 
     const std::wstring programFolder = launch::ProgramFolderOf(ModulePath());
     std::wstring commandLine = launch::BuildJavaCommandLine(JavaHomePath, programFolder);

@@ -6,6 +6,8 @@
 
 #include "ansi_text.h"
 #include "app_error.h"
+#include "command_line.h"
+#include "java_places.h"
 #include "messages.h"
 
 std::wstring JavaHomePath;
@@ -47,8 +49,9 @@ void ShowSearchError(Ui& ui, std::wstring_view description) {
     JavaHomePath.clear();
 }
 
-}  // namespace
-
+// The number a version key's name starts with: its first three characters read
+// as a plain decimal number, point as separator, whatever the regional
+// settings. Raises 13 "Type mismatch" for anything else.
 double ReadVersionNumber(std::wstring_view subkeyName) {
     std::wstring_view text = subkeyName.substr(0, kVersionTextLength);
     while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
@@ -82,35 +85,133 @@ double ReadVersionNumber(std::wstring_view subkeyName) {
     return negative ? -number : number;
 }
 
-std::size_t SelectVersion(const SubkeyList& versions) {
-    // The first qualifying version wins, not the newest.
-    for (std::size_t i = 0; i < versions.size(); ++i) {
-        if (ReadVersionNumber(versions[i]) >= kLowestVersion) return i;
+const JavaPlace kRuntimeKey{L"Java Runtime Environment", kJavaRuntimeKey, L"", kJavaHomeValue, false};
+
+// What one search reads with, and the record of what it read.
+struct Search {
+    registry::RegistryApi& registry;
+    std::vector<std::uint32_t> views;  // the process's own first
+    const Files& files;
+    SearchRecord& record;
+    bool listing;  // the places after the choice are listed too
+
+    PlaceRead& Open(const JavaPlace& place, registry::Key root, std::uint32_t view) {
+        PlaceRead& read = record.emplace_back();
+        read.name = place.name;
+        read.key = place.key;
+        read.root = root;
+        read.view = view;
+        const MRegistry reg(registry, view);
+        const std::wstring key(place.key);
+        read.keyExists = reg.KeyExists(root, key);
+        if (read.keyExists) read.versions = reg.EnumRegistryKeys(root, key);
+        return read;
     }
-    return versions.size();
+};
+
+// A version the search starts to read: nothing is known of it yet.
+VersionRead& Begin(PlaceRead& place, const std::wstring& name) {
+    return place.read.emplace_back(VersionRead{name, Verdict::kNoNumber, 0, {}});
 }
 
-void LocateJavaHome(registry::RegistryApi& registry, Ui& ui, std::uint32_t otherView) {
+// The Java Runtime Environment key, view by view: the first version of 1.4 or
+// higher is taken (not the newest), whatever its JavaHome holds. A name that
+// is no number, or a JavaHome that cannot be read, raises.
+bool SearchRuntimeKey(Search& search, bool& keyFound) {
+    bool taken = false;
+    for (const std::uint32_t view : search.views) {
+        if (taken && !search.listing) break;
+        PlaceRead& place = search.Open(kRuntimeKey, registry::kLocalMachine, view);
+        keyFound = keyFound || place.keyExists;
+        for (std::size_t i = 0; !taken && i < place.versions.size(); ++i) {
+            VersionRead& version = Begin(place, place.versions[i]);
+            version.number = ReadVersionNumber(version.name);
+            version.verdict = Verdict::kTooOld;
+            if (version.number < kLowestVersion) continue;
+            version.verdict = Verdict::kUnreadable;
+            version.folder = ToText(MRegistry(search.registry, view)
+                                        .GetRegistryValue(registry::kLocalMachine, kVersionKeyPrefix + version.name,
+                                                          kJavaHomeValue));
+            version.verdict = Verdict::kTaken;
+            JavaHomePath = version.folder;
+            taken = true;
+        }
+    }
+    return taken;
+}
+
+// The version a maker's key name starts with: "17.0.9.9", "11", "1.8.0_392";
+// after a word and a hyphen, "zulu-17-jre", "jdk-8".
+std::wstring_view VersionText(std::wstring_view name) {
+    const std::size_t word = name.find_first_not_of(L"abcdefghijklmnopqrstuvwxyz");
+    if (word != std::wstring_view::npos && word > 0 && name[word] == L'-') name.remove_prefix(word + 1);
+    return name.substr(0, name.find_first_not_of(L"0123456789."));
+}
+
+// An installer may write the folder with a closing backslash (an MSI always
+// does), and java.exe's path brings its own; a drive's root keeps it.
+std::wstring Folder(std::wstring folder) {
+    if (folder.size() > 3 && folder.back() == L'\\') folder.pop_back();
+    return folder;
+}
+
+// A version qualifies when its name reads 1.4 or higher and its folder holds
+// java.exe: uninstallers leave keys behind. What cannot be read fails quietly.
+bool Qualifies(const MRegistry& reg, registry::Key root, const JavaPlace& place, VersionRead& version,
+               const Files& files) {
+    try {
+        version.number = ReadVersionNumber(VersionText(version.name));
+        version.verdict = Verdict::kTooOld;
+        if (version.number < kLowestVersion) return false;
+        version.verdict = Verdict::kUnreadable;
+        const std::wstring key = std::wstring(place.key) + L"\\" + version.name + std::wstring(place.below);
+        version.folder = Folder(ToText(reg.GetRegistryValue(root, key, std::wstring(place.value))));
+    } catch (const AppError&) {
+        return false;
+    }
+    if (version.folder.empty()) return false;
+    version.verdict = Verdict::kNoJavaExe;
+    if (!files.Exists(version.folder + std::wstring(launch::kJavaProgram))) return false;
+    version.verdict = Verdict::kTaken;
+    return true;
+}
+
+// Where today's installers register Java, place by place: each in the own
+// view, then the other, then the current user's where it has one. Once a Java
+// is taken, a search that keeps a record goes on only to list the places
+// after it, so that the record holds them all.
+bool SearchInstallers(Search& search, bool taken) {
+    for (const JavaPlace& place : kJavaPlaces) {
+        std::vector<std::pair<registry::Key, std::uint32_t>> roots;
+        for (const std::uint32_t view : search.views) roots.emplace_back(registry::kLocalMachine, view);
+        if (place.perUser) roots.emplace_back(registry::kCurrentUser, 0);
+        for (const auto& [root, view] : roots) {
+            if (taken && !search.listing) return true;
+            PlaceRead& read = search.Open(place, root, view);
+            const MRegistry reg(search.registry, view);
+            for (std::size_t i = 0; !taken && i < read.versions.size(); ++i) {
+                taken = Qualifies(reg, root, place, Begin(read, read.versions[i]), search.files);
+                if (taken) JavaHomePath = read.read.back().folder;
+            }
+        }
+    }
+    return taken;
+}
+
+}  // namespace
+
+void LocateJavaHome(registry::RegistryApi& registry, Ui& ui, std::uint32_t otherView, const Files& files,
+                    SearchRecord* record) {
     // Ending the process is left for last: nothing here may take it for an error.
     bool nothingToStart = false;
+    SearchRecord unrecorded;
     try {
         JavaHomePath.clear();
-        std::vector<std::uint32_t> views{0};
-        if (otherView != 0) views.push_back(otherView);
+        Search search{registry, {0}, files, record != nullptr ? *record : unrecorded, record != nullptr};
+        search.record.clear();
+        if (otherView != 0) search.views.push_back(otherView);
         bool keyFound = false;
-        for (const std::uint32_t view : views) {
-            const MRegistry reg(registry, view);
-            if (!reg.KeyExists(registry::kLocalMachine, kBaseKeyPath)) continue;
-            keyFound = true;
-
-            const SubkeyList versions = reg.EnumRegistryKeys(registry::kLocalMachine, kBaseKeyPath);
-            const std::size_t selected = SelectVersion(versions);
-            if (selected == versions.size()) continue;
-
-            JavaHomePath = ToText(reg.GetRegistryValue(registry::kLocalMachine,
-                                                       kVersionKeyPrefix + versions[selected], kJavaHomeValue));
-            return;
-        }
+        if (SearchInstallers(search, SearchRuntimeKey(search, keyFound))) return;
         ui.ShowMessage(keyFound ? messages::kNoSuitableJava : messages::kJavaNotInstalled);
         nothingToStart = true;
     } catch (const AppError& error) {

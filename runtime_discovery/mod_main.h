@@ -3,34 +3,53 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "files.h"
 #include "mregistry.h"
 #include "ui.h"
 
-// Where the launcher looks for Java, below HKEY_LOCAL_MACHINE.
+// Where the launcher looks for Java first, below HKEY_LOCAL_MACHINE.
 inline constexpr std::wstring_view kJavaRuntimeKey = L"SOFTWARE\\JavaSoft\\Java Runtime Environment";
 
-// The chosen runtime's folder as the registry's JavaHome gives it, up to its
-// first NUL, or empty for plain "java" from the search path.
+// The chosen runtime's folder as the registry gives it, up to its first NUL,
+// or empty for plain "java" from the search path.
 extern std::wstring JavaHomePath;
 
-// Fills JavaHomePath from the first version key of the Java Runtime
-// Environment, in enumeration order, that is 1.4 or higher. The process's own
-// registry view is searched first; when it has no such version, the other
-// view (otherView, the access bits that name it; 0 when there is none) is
-// searched the same way. With no such key in any view, or no such version,
-// it tells the user and ends the process. Any error on the way is shown, then
-// the search gives up with JavaHomePath empty. It never lets an error reach
-// its caller.
-void LocateJavaHome(registry::RegistryApi& registry, Ui& ui, std::uint32_t otherView);
+// How far a version key got: the check it stopped at, kTaken when it passed
+// them all.
+enum class Verdict { kNoNumber, kTooOld, kUnreadable, kNoJavaExe, kTaken };
 
-// The search's walk over the version keys, in their order: each name is read
-// as a number until one is 1.4 or higher. Returns that name's index, or the
-// list's size when none qualifies; names after it are not read. Raises
-// ReadVersionNumber's error for the first name that is no number.
-std::size_t SelectVersion(const SubkeyList& versions);
+struct VersionRead {
+    std::wstring name;
+    Verdict verdict = Verdict::kNoNumber;
+    double number = 0;    // the version its name gives, once read
+    std::wstring folder;  // the runtime's folder, once read
+};
 
-// The number a version key's name starts with: its first three characters read
-// as a plain decimal number, point as separator, whatever the regional
-// settings. Raises 13 "Type mismatch" for anything else.
-double ReadVersionNumber(std::wstring_view subkeyName);
+// One key the search looked for, in one registry view, and what it read there.
+struct PlaceRead {
+    std::wstring_view name;  // "Java Runtime Environment", "Eclipse Adoptium JDK"
+    std::wstring_view key;   // below the root
+    registry::Key root{};
+    std::uint32_t view = 0;  // the access bits that name it; 0 for the process's own
+    bool keyExists = false;
+    SubkeyList versions;             // all the key lists, in its order
+    std::vector<VersionRead> read;   // those the search read, in order
+};
+
+// The search's walk, key by key, as far as it went.
+using SearchRecord = std::vector<PlaceRead>;
+
+// Fills JavaHomePath. First from the Java Runtime Environment key: its first
+// version key, in enumeration order, that is 1.4 or higher, in the process's
+// own registry view and then in the other (otherView, the access bits that
+// name it; 0 when there is none). Any error there is shown, and the search
+// gives up with JavaHomePath empty. Where that key has no such version, the
+// places where today's installers register Java (java_places.h) are searched
+// the same way, each version also needing a bin\java.exe, and skipped
+// silently when unreadable. With nothing found, it tells the user and ends
+// the process. It never lets an error reach its caller. The walk goes into
+// record when one is given, with the places after the choice listed, unread.
+void LocateJavaHome(registry::RegistryApi& registry, Ui& ui, std::uint32_t otherView, const Files& files,
+                    SearchRecord* record = nullptr);

@@ -20,6 +20,9 @@ using Status = std::int32_t;  // LONG
 // HKEY_LOCAL_MACHINE: 0x80000002, sign-extended as the platform widens it.
 inline const Key kLocalMachine =
     static_cast<Key>(static_cast<std::uintptr_t>(static_cast<std::intptr_t>(std::int32_t{-2147483646})));
+// HKEY_CURRENT_USER: 0x80000001, where a Java installed for one user is registered.
+inline const Key kCurrentUser =
+    static_cast<Key>(static_cast<std::uintptr_t>(static_cast<std::intptr_t>(std::int32_t{-2147483647})));
 
 inline constexpr std::uint32_t kKeyRead = 0x20019;
 // On 64-bit Windows, HKLM\SOFTWARE has a view for 64-bit programs and one for

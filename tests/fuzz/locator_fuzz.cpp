@@ -6,21 +6,27 @@
 #include <cstdlib>
 
 #include "gif_image.h"
+#include "java_places.h"
 #include "mod_main.h"
 #include "stand_ins.h"
 
-constexpr char kJavaKey[] = "SOFTWARE\\JavaSoft\\Java Runtime Environment";
+std::string Narrow(std::wstring_view text) { return std::string(text.begin(), text.end()); }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
     splash::DecodeGif(bytes, size);
     FuzzedDataProvider input(bytes, size);
     FakeRegistry registry;
     while (input.remaining_bytes() > 0) {
-        const std::string base = (input.ConsumeBool() ? "" : "32:") + std::string(kJavaKey);  // either view
+        // The key searched first, or an installer's, in either view or the current user's
+        const JavaPlace& place = kJavaPlaces[input.ConsumeIntegralInRange<std::size_t>(0, std::size(kJavaPlaces) - 1)];
+        const bool first = input.ConsumeBool();
+        const std::string base =
+            input.PickValueInArray<std::string>({"", "32:", "HKCU\\"}) + Narrow(first ? kJavaRuntimeKey : place.key);
         registry.AddKey(base);
         std::string name = input.ConsumeRandomLengthString(300);
         for (char& c : name) c = c == '\0' || c == '\\' ? '_' : c;  // what a key name cannot hold
-        const std::string key = base + "\\" + name, value = input.ConsumeBool() ? "JavaHome" : "Other";
+        const std::string key = base + "\\" + name + Narrow(first ? L"" : place.below);
+        const std::string value = input.ConsumeBool() ? Narrow(first ? L"JavaHome" : place.value) : "Other";
         const auto type = input.ConsumeIntegralInRange<std::uint32_t>(0, 12);
         const auto length = input.ConsumeIntegralInRange<std::size_t>(0, input.ConsumeBool() ? 64 : 5000);
         std::vector<std::uint8_t> data = input.ConsumeBytes<std::uint8_t>(length);
@@ -31,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     }
     RecordingUi ui;
     try {
-        LocateJavaHome(registry, ui, registry::kView32);
+        LocateJavaHome(registry, ui, registry::kView32, FakeFiles());
     } catch (const ProcessEnded&) {
     }
     if (!registry.open.empty() || registry.wrongCloses != 0) std::abort();

@@ -1,8 +1,11 @@
-// The registry module and the runtime search, against the in-memory registry.
+// The registry module, the runtime search, and TessalyCheck's account of it, against the in-memory registry.
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <set>
 
+#include "check_report.h"
+#include "command_line.h"
 #include "messages.h"
 #include "mod_main.h"
 #include "stand_ins.h"
@@ -12,17 +15,27 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 using Stage = std::function<void(FakeRegistry&)>;
 const std::string kBase = "SOFTWARE\\JavaSoft\\Java Runtime Environment";
+// Installers' entries, "KEY@VALUE=FOLDER" (FakeRegistry::SetStrings)
+const std::string kTemurin = "SOFTWARE\\Eclipse Adoptium\\JDK\\21.0.1.12\\hotspot\\MSI@Path=";
+const std::string kJdk = "SOFTWARE\\JavaSoft\\JDK\\";
+const std::string kMsJdk = "|SOFTWARE\\Microsoft\\JDK\\17.0.9.8\\hotspot\\MSI@Path=C:\\ms";
 
 // Version keys in enumeration order, in the own registry view or "32:", each with JavaHome C:\<view>jre<name>.
 Stage Versions(const std::vector<std::string>& names, Stage more = [](FakeRegistry&) {}, const std::string& view = "") {
     return [=](FakeRegistry& fake) {
         fake.AddKey(view + kBase);
         for (const std::string& name : names)
-            fake.SetString(view + kBase + "\\" + name, "JavaHome", "C:\\" + view + "jre" + name);
+            fake.SetStrings(view + kBase + "\\" + name + "@JavaHome=C:\\" + view + "jre" + name);
         more(fake);
     };
 }
 Stage Other(const std::vector<std::string>& names) { return Versions(names, [](FakeRegistry&) {}, "32:"); }
+Stage At(const std::string& entries, Stage more = [](FakeRegistry&) {}) {
+    return [=](FakeRegistry& fake) {
+        fake.SetStrings(entries);
+        more(fake);
+    };
+}
 // The one version 1.4, whose JavaHome is of this type and holds these bytes, and grows as told.
 Stage Home(std::uint32_t type, Bytes data, std::size_t growth = 0, int growths = 0) {
     return [=](FakeRegistry& fake) { fake.SetValue(kBase + "\\1.4", "JavaHome", type, data, growth, growths); };
@@ -33,17 +46,16 @@ TEST(LocateJavaHome, TakesTheFirstQualifyingVersionOrTellsTheUserWhatIsWrong) {
     const std::wstring unsupported = L"Unsupported value type", x1025(1025, 'x');
     // The registry; the boxes shown; the JavaHomePath left, or "ended" when the process ended after the boxes.
     const std::tuple<Stage, std::vector<std::wstring>, std::wstring> rows[] = {
-        {Versions({"1.3.1", "1.4.2_03", "1.5.0"}), {}, L"C:\\jre1.4.2_03"},
+        {Versions({"1.3.1", "1.4.2_03", "1.5.0"}, At(kMsJdk.substr(1))), {}, L"C:\\jre1.4.2_03"},  // it decides
         {Versions({"1.5", "1.3", "1.4"}, [](FakeRegistry& f) { f.AddKey(kBase + "\\1.3\\9"); }), {}, L"C:\\jre1.5"},
         {Versions({"1.10", "1", "10", "abc"}), {}, L"C:\\jre10"},  // 1.10 reads 1.1; later names are not read
         {Versions({"1.3.1_20", "9 ", "1.6_\xE9"}), {}, L"C:\\jre9 "},
-        {[](FakeRegistry&) {}, {m1}, L"ended"},
         {Versions({"1.4"}, [](FakeRegistry& f) { f.denied.insert(kBase); }), {m1}, L"ended"},
         {Versions({}), {m2}, L"ended"},
-        {Versions({"1.3", "1.3.1_20", "1"}), {m2}, L"ended"},
+        {Versions({"1.3", "1.3.1_20", "1"}, At(kTemurin + "C:\\gone")), {m2}, L"ended"},
         {Versions({"1.3", "1.4"}, [](FakeRegistry& f) { f.failEnumeration[kBase] = {1, 1011}; }), {m2}, L"ended"},
         {Versions({"1.4"}, [](FakeRegistry& f) { f.failEnumeration[kBase] = {0, 5}; }), {m2}, L"ended"},
-        {Versions({"1.3", "1,4", "1.4"}), {L"Type mismatch", e2}, L""},
+        {Versions({"1.3", "1,4", "1.4"}, At(kMsJdk.substr(1))), {L"Type mismatch", e2}, L""},
         {Versions({"-1.", " .", "1e1"}), {L"Type mismatch", e2}, L""},
         {[](FakeRegistry& f) { f.AddKey(kBase + "\\1.4"); }, {unsupported, e2}, L""},
         {Versions({"1.4"}, [](FakeRegistry& f) { f.denied.insert(kBase + "\\1.4"); }), {}, L""},
@@ -70,6 +82,21 @@ TEST(LocateJavaHome, TakesTheFirstQualifyingVersionOrTellsTheUserWhatIsWrong) {
         {Home(registry::kBinary, {'C', ':', 0, 'x'}), {}, L"C:"},
         {Home(registry::kNone, {'C', 0}), {unsupported, e2}, L""},
         {Home(registry::kQword, {'C', 0, 0, 0, 0, 0, 0, 0}), {unsupported, e2}, L""},
+        // Where the key above has nothing to start: today's installers' keys, in their order, each view in turn
+        {At(kMsJdk.substr(1) + "|" + kJdk + "17@JavaHome=C:\\jdk17"), {}, L"C:\\jdk17"},
+        {At("32:" + kTemurin + "C:\\temurin32\\" + kMsJdk), {}, L"C:\\temurin32"},
+        {At("HKCU\\" + kTemurin + "C:\\mine|32:" + kTemurin + "C:\\all"), {}, L"C:\\all"},
+        {At("HKCU\\" + kTemurin + "C:\\mine\\" + kMsJdk), {}, L"C:\\mine"},
+        // skipped, silently: too old, no number, an unreadable value, an uninstalled runtime
+        {At(kJdk + "1.3.1@JavaHome=C:\\1|" + kJdk + "x@JavaHome=C:\\x" + kMsJdk), {}, L"C:\\ms"},
+        {At("SOFTWARE\\Eclipse Adoptium\\JDK\\21\\hotspot\\MSI@Other=C:\\t" + kMsJdk), {}, L"C:\\ms"},
+        {At(kTemurin + "C:\\gone|32:" + kTemurin + "C:\\t32"), {}, L"C:\\t32"},
+        // Each layout, as its installer names the versions
+        {At("32:SOFTWARE\\JavaSoft\\JRE\\9.0.4@JavaHome=C:\\Java"), {}, L"C:\\Java"},
+        {At("SOFTWARE\\Eclipse Adoptium\\JRE\\8.0.392.8\\hotspot\\MSI@Path=C:\\Java\\"), {}, L"C:\\Java"},
+        {At("32:SOFTWARE\\Semeru\\JDK\\8.0.382.5\\openj9\\MSI@Path=C:\\Java"), {}, L"C:\\Java"},
+        {At("32:SOFTWARE\\Azul Systems\\Zulu 32-bit\\zulu-8-jre@InstallationPath=C:\\"), {}, L"C:\\"},
+        {At("SOFTWARE\\BellSoft\\Liberica\\jre-11@InstallationPath=C:\\Java"), {}, L"C:\\Java"},
     };
     for (const auto& [stage, boxes, javaHome] : rows) {
         FakeRegistry fake;
@@ -77,12 +104,56 @@ TEST(LocateJavaHome, TakesTheFirstQualifyingVersionOrTellsTheUserWhatIsWrong) {
         stage(fake);
         JavaHomePath = L"stale, from an earlier call";
         try {
-            LocateJavaHome(fake, ui, registry::kView32);
+            LocateJavaHome(fake, ui, registry::kView32, FakeFiles());
         } catch (const ProcessEnded&) {
             JavaHomePath = L"ended";
         }
         EXPECT_EQ(std::tie(ui.boxes, JavaHomePath), std::tie(boxes, javaHome));
         EXPECT_TRUE(fake.open.empty() && fake.wrongCloses == 0);
+    }
+}
+
+const std::string kJre = kBase + "\\1.4.2@JavaHome=C:\\jre", kAdoptium = "SOFTWARE\\Eclipse Adoptium\\JDK\\";
+const std::wstring kFolder = L"C:\\Gateway", kJava = L"C:\\jre\\bin\\java.exe";
+
+struct FakeMachine final : check::Machine {
+    bool Exists(const std::wstring& path) const override { return present.count(path) > 0; }
+    std::wstring FindJava(const std::wstring&) const override { return L""; }
+    std::set<std::wstring> present{kJava};
+};
+
+TEST(CheckReport, TellsWhereTheLauncherLooksAndOkOnlyWhenItWouldStartJavaWithEveryFile) {
+    const std::wstring ok = L"Verdict: OK - the launcher would start Java ";
+    // The registry's strings; a file that is not there; a line of the report.
+    const std::tuple<std::string, std::wstring, std::wstring> rows[] = {
+        {kJre, L"", ok + L"1.4.2 (Java Runtime Environment, 64-bit view) from " + kJava},
+        {"", L"", L"Verdict: PROBLEM - no Java of version 1.4 or higher, "},
+        {kBase + "\\1.3.1@JavaHome=C:\\old", L"", L"\n    1.3.1  version 1.3, below 1.4, skipped\r\n"},
+        {"32:" + kJre, L"", ok + L"1.4.2 (Java Runtime Environment, 32-bit view) from " + kJava},
+        {"HKCU\\" + kAdoptium + "17\\hotspot\\MSI@Path=C:\\jre\\|SOFTWARE\\Eclipse Foundation\\JDK\\8\\x@Path=",
+         L"", L"(current user)\r\n    17  taken: C:\\jre\r\n  The launcher has its Java; it does not look on, in:\r\n  "
+              L"Eclipse Foundation JDK: HKLM\\SOFTWARE\\Eclipse Foundation\\JDK (64-bit view)\r\n    8  not looked at"},
+        {kAdoptium + "21\\hotspot\\MSI@Path=C:\\old", L"",
+         L"JDK (64-bit view)\r\n    21  no C:\\old\\bin\\java.exe, skipped\r\n  Eclipse Adoptium JDK: no key at HKLM"
+         L"\\SOFTWARE\\Eclipse Adoptium\\JDK (32-bit view), HKCU\\SOFTWARE\\Eclipse Adoptium\\JDK (current user)\r\n"},
+        {kBase + "\\1,4@JavaHome=C:\\x|" + kJre, L"",
+         L"    1,4    its name gives no version number: the search stops here with an error\r\n"
+         L"    1.4.2  not looked at\r\n"},
+        {kBase + "\\1.4.2@JavaHome=", L"", L"JavaHome is empty or "},
+        {kBase + "\\1.4.2@Other=C:\\jre", L"", L"the search fails with \"Unsupported value type\""},
+        {kJre, kJava, kJava + L" does not exist, so the launch "},
+        {kJre, kFolder + L"\\DarAvizAru\\lib\\jdc.jar",
+         L"PROBLEM - 1 file(s) of the application are missing, first C:\\Gateway\\DarAvizAru\\lib\\jdc.jar."},
+    };
+    for (const auto& [strings, gone, line] : rows) {
+        FakeRegistry registry;
+        FakeMachine machine;
+        registry.SetStrings(strings);
+        for (const std::wstring_view entry : launch::kClassPath) machine.present.insert(kFolder + std::wstring(entry));
+        machine.present.erase(gone);
+        const check::Result result = check::Check(registry, machine, kFolder, L"64-bit", registry::kView32);
+        const bool isOk = result.report.find(L"\n" + ok) != std::wstring::npos;
+        EXPECT_TRUE(result.report.find(line) != std::wstring::npos && result.exitCode == !isOk) << result.report;
     }
 }
 

@@ -4,13 +4,20 @@
 // a standard user. (Message boxes: ui.h's RecordingUi.)
 
 #include <cstring>
+#include <cwchar>
 #include <map>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "files.h"
 #include "registry_api.h"
 #include "ui.h"
+
+struct FakeFiles final : Files {  // every file below C:\ is there, but in folders an uninstaller took away ("gone")
+    bool Exists(const std::wstring& p) const override { return !p.rfind(L"C:\\", 0) && !wcsstr(p.data(), L"gone"); }
+};
 
 class FakeRegistry final : public registry::RegistryApi {
     using Key = registry::Key;
@@ -31,8 +38,8 @@ public:
     std::map<Key, std::string> open;                                          // handles not closed yet
     int wrongCloses = 0;  // of the root key, or of a handle not open
 
-    // Below HKEY_LOCAL_MACHINE, in the process's own registry view, or in the 32-bit or 64-bit view when the path
-    // starts with "32:" or "64:"; levels are made as needed, and list in the order they were made.
+    // Below HKLM, in the own registry view, or the 32-bit or 64-bit one after "32:" or "64:", or below HKCU after
+    // "HKCU\\"; levels are made as needed, and list in the order they were made.
     void AddKey(const std::string& path) {
         if (subkeys_.count(path)) return;
         const std::size_t slash = path.rfind('\\');
@@ -46,8 +53,10 @@ public:
         AddKey(path);
         values[{path, name}] = Value{type, std::move(data), growth, growths};
     }
-    void SetString(const std::string& path, const std::string& name, const std::string& text) {
-        SetValue(path, name, 1 /* REG_SZ */, std::vector<std::uint8_t>(text.c_str(), text.c_str() + text.size() + 1));
+    void SetStrings(const std::string& entries) {  // REG_SZ values: "KEY@NAME=TEXT|KEY@NAME=TEXT..."
+        std::istringstream list(entries + "|");
+        for (std::string key, name, t; getline(list, key, '@') && getline(list, name, '=') && getline(list, t, '|');)
+            SetValue(key, name, 1, std::vector<std::uint8_t>(t.c_str(), t.c_str() + t.size() + 1));
     }
 
     Status RegOpenKeyExA(Key key, const char* subKey, std::uint32_t, std::uint32_t access, Key* result) override {
@@ -85,7 +94,7 @@ public:
     Status RegCloseKey(Key key) override {
         const bool closed = open.erase(key) == 1;
         wrongCloses += !closed;
-        return closed || key == registry::kLocalMachine ? kSuccess : 6;
+        return closed || key == registry::kLocalMachine || key == registry::kCurrentUser ? kSuccess : 6;
     }
     void RtlMoveMemory(void* to, const void* from, std::size_t length) override {
         if (length > 0) std::memmove(to, from, length);
@@ -93,9 +102,10 @@ public:
 
 private:
     const std::string* Path(Key key) const {
-        static const std::string root;
+        static const std::string machine, user = "HKCU";
+        if (key == registry::kCurrentUser) return &user;
         const auto found = open.find(key);
-        return key == registry::kLocalMachine ? &root : found == open.end() ? nullptr : &found->second;
+        return key == registry::kLocalMachine ? &machine : found == open.end() ? nullptr : &found->second;
     }
     std::map<std::string, std::vector<std::string>> subkeys_{{"", {}}};  // every key, the root ""
     std::uintptr_t handles_ = 0;

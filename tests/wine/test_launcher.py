@@ -6,7 +6,7 @@ from pathlib import Path
 import pytest
 
 BUILD, PICTURE = Path(os.environ["TESSALY_WINDOWS_BUILD"]).resolve(), Path(__file__).parents[2] / "docs/splash.png"
-JRE = r"HKLM\SOFTWARE\JavaSoft\Java Runtime Environment"
+TEMURIN, MICROSOFT = r"Eclipse Adoptium\JDK\17.0.9.9\hotspot\MSI@Path", r"Microsoft\JDK\17.0.9.8\hotspot\MSI@Path"
 M1 = (r"You have not Installed Java Runtime Environment on your computer.\r\nDownload and install Java Runtime "
       r"Environment Version 1.4 or higher version.\r\nPlease refer installtion guide of Tessaly Handset Gateway for "
       r"further help")
@@ -36,7 +36,8 @@ class Case:
         self.root = root
         self.env = dict(os.environ, TESSALY_STANDIN_LOG=win(root / "children.log"), WINEPATH=self.java("path") + r"\bin")
         for view in ("64", "32"):
-            wine("reg", "delete", r"HKLM\SOFTWARE\JavaSoft", "/f", "/reg:" + view)
+            for key in ("JavaSoft", "Eclipse Adoptium", r"Microsoft\JDK"):
+                wine("reg", "delete", "HKLM\\SOFTWARE\\" + key, "/f", "/reg:" + view)
 
     def java(self, folder):  # a stand-in Java runtime; its folder as Windows names it
         self.copy("probe.exe", Path(folder) / "bin" / "java.exe")
@@ -111,12 +112,18 @@ def looks_like_its_picture(run):
             return
 
 
-# Each row: the version keys in the registry's order (Wine's is by name; "32:" in the 32-bit view) and their JavaHome
-# (None: none; "jre:F": a stand-in Java in F; "list:F": that, first of a list; "text:F": a java.exe that is no program);
-# the boxes ({java}: the first java.exe); the exit code; the version whose java.exe starts ("java": plain java; None).
+# Each row: the version keys in the registry's order (Wine's is by name; "32:" in the 32-bit view; "KEY@VALUE": below
+# HKLM\SOFTWARE) and their JavaHome (None: none; "jre:F": a stand-in Java in F; "list:F": that, first of a list;
+# "text:F": no program; F: no folder); the boxes ({java}: the first java.exe); the exit code; the version started.
 ROWS = {
     "first_qualifying_java_starts_hidden": ({"1.3.1": "jre:jre1.5", "1.4.2_19ü": "jre:Program Files/Jävä/j2re1.4.2",
-                                             "1.5.0": "jre:jre1.5", "32:1.6": "jre:jre1.6"}, [], 0, "1.4.2_19ü"),
+                                             "1.5.0": "jre:jre1.5", "32:1.6": "jre:jre1.6", TEMURIN: "jre:temurin"}, [],
+                                            0, "1.4.2_19ü"),
+    "only_a_temurin_registration": ({"32:" + TEMURIN: "jre:Eclipse Adoptium/jdk-17.0.9.9-hotspot\\"}, [], 0,
+                                    "32:" + TEMURIN),
+    "only_javasoft_jdk_17": ({r"JavaSoft\JDK\17@JavaHome": "jre:jdk-17"}, [], 0, r"JavaSoft\JDK\17@JavaHome"),
+    "old_java_and_microsofts_jdk": ({"1.3": "jre:jre1.3", MICROSOFT: "jre:microsoft-jdk"}, [], 0, MICROSOFT),
+    "only_a_stale_registration": ({TEMURIN: "uninstalled"}, [M1], 1, None),
     "java_only_in_the_32_bit_view": ({"1.3": "jre:jre1.3", "32:1.4": "jre:jre"}, [], 0, "32:1.4"),
     "no_java_registered": ({}, [M1], 1, None),
     "only_older_versions": ({"1.10": None, "1.3": "jre:jre1.3", "32:1.3.1_20": None}, [M2], 1, None),
@@ -140,8 +147,10 @@ def register(case, name, home):  # a row's version key; returns its JavaHome as 
     if kind == "text":
         (case.root / folder / "bin" / "java.exe").write_text("no program")
     data = ["/t", "REG_MULTI_SZ", "/d", home + r"\0C:\elsewhere"] if kind == "list" else ["/d", home]
-    added = wine("reg", "add", JRE + "\\" + name, *(["/v", "JavaHome", *data] if home is not None else []), "/f",
-                 "/reg:" + (view or "64"))
+    key, _, value = name.rpartition("@") if "@" in name else (r"JavaSoft\Java Runtime Environment" + "\\" + name, "",
+                                                              "JavaHome")
+    added = wine("reg", "add", "HKLM\\SOFTWARE\\" + key,
+                 *(["/v", value, *data] if home is not None else []), "/f", "/reg:" + (view or "64"))
     return home if added.returncode == 0 else pytest.fail(added.stderr)
 
 
@@ -167,7 +176,8 @@ def test_launch(case, request, versions, boxes, exit_code, started):
     run = case.launch("R:\\" + exe.name if at_root else win(exe), *options, when_frozen=when_frozen)
     if row.startswith("first"):
         assert run["differences"] == b"0", f"{run['differences']} pixels differ from {PICTURE}"
-    program = "java" if started == "java" else started and homes[started] + r"\bin\java.exe"
+    home = started and started != "java" and homes[started].rstrip("\\" * ("@" in started))  # an installer's: no "\\"
+    program = "java" if started == "java" else home and home + r"\bin\java.exe"
     expect(run, boxes, exit_code, program, "R:\\" if at_root else win(exe.parent))
     if program and not options:  # two seconds after the splash was made, and not much more
         started_after = (int(run["children"][0]["started"][0]) - int(run["created"][0])) / 10000
@@ -184,8 +194,8 @@ def test_check_tells_what_the_launcher_would_do(case):
     assert checked.returncode == 0, checked.stdout
     for line in [f'  Start: "{java}" -classpath "' + '";"'.join(win(app) + e for e in CLASS_PATH) + '" pdu_next.',
                  f'Plain "java" on the search path: {case.java("path")}\\bin\\java.exe\n',
-                 f"Verdict: OK - the launcher would start Java 1.4.2_19 (32-bit view) from {java}, and every file is "
-                 "in place."]:
+                 "Verdict: OK - the launcher would start Java 1.4.2_19 (Java Runtime Environment, 32-bit view) from "
+                 f"{java}, and every file is in place."]:
         assert "\n" + line in checked.stdout, checked.stdout
     for wrong in ["", "missing", win(app / "TessalyCheck.exe")]:  # what is wrong, and what to give instead
         checked = wine(app / "TessalyCheck.exe", wrong, cwd=case.root)
