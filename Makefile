@@ -1,10 +1,12 @@
 # make        builds TessalyPushGateway.exe and TessalyCheck.exe (64-bit) and says where
 # make run    builds it and runs it under Wine against a demo installation
 # make screenshot  does the same and saves the splash as docs/splash.png
-# make test   builds everything (host, Windows x86_64 and i686) and runs all tests,
+# make test   builds everything (host, Windows x86_64 and i686) and runs all tests, the
+#             i686 exes under Debian's 32-bit Wine, unpacked into build/wine32 and run
+#             by qemu-i386 beside wine64 (tools/setup-wine32, about a minute the first time),
 #             the unit tests also under AddressSanitizer and UndefinedBehaviorSanitizer,
 #             and fuzzes the search and the picture reader for 20 seconds
-# make check  the quick loop: the unit tests and the Wine tests on the x86_64 build
+# make check  the quick loop: the unit tests and the Wine tests of both builds
 #             to its first failure; the fault list replays with tools/fault-check
 # make bench  measures the launch under Wine against a minimal Windows program, the
 #             search against the registry's size, and the launcher under load; prints the
@@ -19,7 +21,7 @@
 WIN64 := build/mingw-x64
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all run screenshot host test check bench dist deps
+.PHONY: all run screenshot host i686 test check bench dist deps
 
 all: deps
 	@cmake --preset mingw-x64 >/dev/null
@@ -33,14 +35,18 @@ screenshot: all
 	@mkdir -p docs
 	@TESSALY_DEMO_SCREENSHOT=$(CURDIR)/docs/splash.png tools/run-demo $(WIN64)
 
-# The host build: the portable core, its unit tests, and the Wine tests of the x86_64 build.
+# The host build: the portable core, its unit tests, and the Wine tests of both builds.
 host: all
 	@cmake --preset host -DWINDOWS_BUILD_DIR=$(CURDIR)/$(WIN64) >/dev/null
 	@cmake --build --preset host --parallel
 
-test: host
+# The i686 build, and the 32-bit Wine that runs it beside wine64 (tools/setup-wine32).
+i686: all
 	@cmake --preset mingw-i686 >/dev/null
 	@cmake --build --preset mingw-i686 --parallel
+	@tools/setup-wine32 build/wine32
+
+test: host i686
 	@ctest --preset host
 	@cmake --preset host-sanitize >/dev/null
 	@cmake --build --preset host-sanitize --parallel
@@ -49,7 +55,7 @@ test: host
 	@cmake --build --preset fuzz --parallel
 	@ctest --preset fuzz
 
-check: host
+check: host i686
 	@ctest --preset host --exclude-regex '^release$$' --stop-on-failure
 
 bench: host

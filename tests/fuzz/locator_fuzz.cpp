@@ -18,15 +18,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     FakeRegistry registry;
     while (input.remaining_bytes() > 0) {
         // The key searched first, or an installer's, in either view or the current user's
-        const JavaPlace& place = kJavaPlaces[input.ConsumeIntegralInRange<std::size_t>(0, std::size(kJavaPlaces) - 1)];
-        const bool first = input.ConsumeBool();
-        const std::string base =
-            input.PickValueInArray<std::string>({"", "32:", "HKCU\\"}) + Narrow(first ? kJavaRuntimeKey : place.key);
+        const std::size_t pick = input.ConsumeIntegralInRange<std::size_t>(0, std::size(kJavaPlaces)), first = !pick;
+        const auto place = first ? JavaPlace{L"", kJavaRuntimeKey, L"", L"JavaHome", false} : kJavaPlaces[pick - 1];
+        const std::string base = input.PickValueInArray<std::string>({"", "32:", "HKCU\\"}) + Narrow(place.key);
         registry.AddKey(base);
         std::string name = input.ConsumeRandomLengthString(300);
         for (char& c : name) c = c == '\0' || c == '\\' ? '_' : c;  // what a key name cannot hold
-        const std::string key = base + "\\" + name + Narrow(first ? L"" : place.below);
-        const std::string value = input.ConsumeBool() ? Narrow(first ? L"JavaHome" : place.value) : "Other";
+        const std::string key = base + "\\" + name + Narrow(place.below);
+        const std::string value = input.ConsumeBool() ? Narrow(place.value) : "Other";
         const auto type = input.ConsumeIntegralInRange<std::uint32_t>(0, 12);
         const auto length = input.ConsumeIntegralInRange<std::size_t>(0, input.ConsumeBool() ? 64 : 5000);
         std::vector<std::uint8_t> data = input.ConsumeBytes<std::uint8_t>(length);

@@ -6,7 +6,10 @@ from pathlib import Path
 import pytest
 
 BUILD, PICTURE = Path(os.environ["TESSALY_WINDOWS_BUILD"]).resolve(), Path(__file__).parents[2] / "docs/splash.png"
-TEMURIN, MICROSOFT = r"Eclipse Adoptium\JDK\17.0.9.9\hotspot\MSI@Path", r"Microsoft\JDK\17.0.9.8\hotspot\MSI@Path"
+# The launcher's own registry view, then the other: 32-bit for an i386 exe (PE machine 0x14c), else 64-bit.
+OWN, OTHER = ("32", "64") if b"PE\0\0L\1" in (BUILD / "TessalyPushGateway.exe").read_bytes()[:1024] else ("64", "32")
+JRE, TEMURIN = "JavaSoft\\Java Runtime Environment\\", r"Eclipse Adoptium\JDK\17.0.9.9\hotspot\MSI@Path"
+MICROSOFT = r"Microsoft\JDK\17.0.9.8\hotspot\MSI@Path"
 M1 = (r"You have not Installed Java Runtime Environment on your computer.\r\nDownload and install Java Runtime "
       r"Environment Version 1.4 or higher version.\r\nPlease refer installtion guide of Tessaly Handset Gateway for "
       r"further help")
@@ -35,9 +38,6 @@ class Case:
     def __init__(self, root):
         self.root = root
         self.env = dict(os.environ, TESSALY_STANDIN_LOG=win(root / "children.log"), WINEPATH=self.java("path") + r"\bin")
-        for view in ("64", "32"):
-            for key in ("JavaSoft", "Eclipse Adoptium", r"Microsoft\JDK"):
-                wine("reg", "delete", "HKLM\\SOFTWARE\\" + key, "/f", "/reg:" + view)
 
     def java(self, folder):  # a stand-in Java runtime; its folder as Windows names it
         self.copy("probe.exe", Path(folder) / "bin" / "java.exe")
@@ -112,22 +112,22 @@ def looks_like_its_picture(run):
             return
 
 
-# Each row: the version keys in the registry's order (Wine's is by name; "32:" in the 32-bit view; "KEY@VALUE": below
-# HKLM\SOFTWARE) and their JavaHome (None: none; "jre:F": a stand-in Java in F; "list:F": that, first of a list;
-# "text:F": no program; F: no folder); the boxes ({java}: the first java.exe); the exit code; the version started.
+# Each row: version keys in the registry's order (Wine's: by name; "o:" in the other view; "KEY@VALUE": below SOFTWARE)
+# and their JavaHome (None: none; "jre:F": a stand-in Java in F; "list:F": that, first of a list; "text:F": no program;
+# F: no folder); the boxes ({java}: the first java.exe); the exit code; the version started.
 ROWS = {
     "first_qualifying_java_starts_hidden": ({"1.3.1": "jre:jre1.5", "1.4.2_19ü": "jre:Program Files/Jävä/j2re1.4.2",
-                                             "1.5.0": "jre:jre1.5", "32:1.6": "jre:jre1.6", TEMURIN: "jre:temurin"}, [],
+                                             "1.5.0": "jre:jre1.5", "o:1.6": "jre:jre1.6", TEMURIN: "jre:temurin"}, [],
                                             0, "1.4.2_19ü"),
-    "only_a_temurin_registration": ({"32:" + TEMURIN: "jre:Eclipse Adoptium/jdk-17.0.9.9-hotspot\\"}, [], 0,
-                                    "32:" + TEMURIN),
+    "only_a_temurin_registration": ({"o:" + TEMURIN: "jre:Eclipse Adoptium/jdk-17.0.9.9-hotspot\\"}, [], 0,
+                                    "o:" + TEMURIN),
     "only_javasoft_jdk_17": ({r"JavaSoft\JDK\17@JavaHome": "jre:jdk-17"}, [], 0, r"JavaSoft\JDK\17@JavaHome"),
     "old_java_and_microsofts_jdk": ({"1.3": "jre:jre1.3", MICROSOFT: "jre:microsoft-jdk"}, [], 0, MICROSOFT),
     "only_a_stale_registration": ({TEMURIN: "uninstalled"}, [M1], 1, None),
-    "java_only_in_the_32_bit_view": ({"1.3": "jre:jre1.3", "32:1.4": "jre:jre"}, [], 0, "32:1.4"),
+    "java_only_in_the_other_view": ({"o:1.4": "jre:jre"}, [], 0, "o:1.4"),
     "no_java_registered": ({}, [M1], 1, None),
-    "only_older_versions": ({"1.10": None, "1.3": "jre:jre1.3", "32:1.3.1_20": None}, [M2], 1, None),
-    "version_that_is_no_number": ({"1,4": None, "1.5": "jre:jre1.5", "32:1.6": "jre:jre1.6"}, ["Type mismatch", E2],
+    "only_older_versions": ({"1.10": None, "1.3": "jre:jre1.3", "o:1.3.1_20": None}, [M2], 1, None),
+    "version_that_is_no_number": ({"1,4": None, "1.5": "jre:jre1.5", "o:1.6": "jre:jre1.6"}, ["Type mismatch", E2],
                                   0, "java"),
     "java_home_empty": ({"1.5": ""}, [], 0, "java"),
     "java_home_a_list": ({"1.4": "list:jre"}, [], 0, "1.4"),
@@ -140,23 +140,31 @@ ROWS = {
 }
 
 
-def register(case, name, home):  # a row's version key; returns its JavaHome as Windows names it
-    view, _, name = name.rpartition(":")
-    kind, _, folder = (home or "").partition(":")
-    home = case.java(folder.rstrip("\\")) + "\\" * folder.endswith("\\") if folder else home and win(case.root / home)
-    if kind == "text":
-        (case.root / folder / "bin" / "java.exe").write_text("no program")
-    data = ["/t", "REG_MULTI_SZ", "/d", home + r"\0C:\elsewhere"] if kind == "list" else ["/d", home]
-    key, _, value = name.rpartition("@") if "@" in name else (r"JavaSoft\Java Runtime Environment" + "\\" + name, "",
-                                                              "JavaHome")
-    added = wine("reg", "add", "HKLM\\SOFTWARE\\" + key,
-                 *(["/v", value, *data] if home is not None else []), "/f", "/reg:" + (view or "64"))
-    return home if added.returncode == 0 else pytest.fail(added.stderr)
+def register(case, versions):  # a row's keys in place of an earlier row's; returns each JavaHome as Windows names it
+    # One import into the 64-bit view, which keeps the 32-bit one below WOW6432Node (Wine's import deletes only there).
+    homes, lines = {}, [rf"[-HKLM\SOFTWARE\{node}{key}]" for node in ("", "WOW6432Node\\")
+                        for key in ("JavaSoft", "Eclipse Adoptium", r"Microsoft\JDK")]
+    for name, home in versions.items():
+        view, _, key = name.rpartition(":")
+        kind, _, folder = (home or "").partition(":")
+        homes[name] = home = case.java(folder.rstrip("\\")) + "\\" * folder.endswith("\\") if folder else home and win(
+            case.root / home)
+        if kind == "text":
+            (case.root / folder / "bin" / "java.exe").write_text("no program")
+        key, _, value = key.rpartition("@") if "@" in key else (JRE + key, "", "JavaHome")
+        node = "WOW6432Node\\" if (OTHER if view else OWN) == "32" else ""
+        data = (f"{home}\0C:\\elsewhere\0\0" if kind == "list" else f"{home}\0").encode("utf-16-le").hex(",")
+        lines += [rf"[HKLM\SOFTWARE\{node}{key}]"] + [f'"{value}"=hex({7 if kind == "list" else 1}):{data}'] * (
+            home is not None)
+    (case.root / "row.reg").write_text("\r\n".join(["Windows Registry Editor Version 5.00", *lines, ""]),
+                                       encoding="utf-16")
+    imported = wine("reg", "import", win(case.root / "row.reg"), "/reg:64")
+    return homes if imported.returncode == 0 else pytest.fail(imported.stderr)
 
 
 @pytest.mark.parametrize("versions, boxes, exit_code, started", ROWS.values(), ids=ROWS.keys())
 def test_launch(case, request, versions, boxes, exit_code, started):
-    homes = {name: register(case, name, home) for name, home in versions.items()}
+    homes = register(case, versions)
     boxes = [box.replace("{java}", f"{next(iter(homes.values()), '')}\\bin\\java.exe") for box in boxes]
     exe = case.copy(os.environ.get("TESSALY_LAUNCHER", "TessalyPushGateway.exe"), "Sms Launcher/TessalyPushGateway.exe")
     row, options, when_frozen = request.node.callspec.id, [], None
@@ -186,16 +194,16 @@ def test_launch(case, request, versions, boxes, exit_code, started):
 
 def test_check_tells_what_the_launcher_would_do(case):
     app = case.copy("TessalyCheck.exe", "app/TessalyCheck.exe").parent
-    register(case, "1.3", None)
-    java = register(case, "32:1.4.2_19", "list:jre") + r"\bin\java.exe"
+    java = register(case, {"1.3": None, "o:1.4.2_19": "list:jre"})["o:1.4.2_19"] + r"\bin\java.exe"
     for entry in CLASS_PATH[:-1]:  # the jars need only be there
         case.copy("probe.exe", "app" + entry.replace("\\", "/"))
     checked = wine(app / "TessalyCheck.exe", cwd=case.root, env=case.env)
     assert checked.returncode == 0, checked.stdout
-    for line in [f'  Start: "{java}" -classpath "' + '";"'.join(win(app) + e for e in CLASS_PATH) + '" pdu_next.',
+    for line in [f"Registry view: {OWN}-bit, as the launcher of this build reads it, then the {OTHER}-bit view",
+                 f'  Start: "{java}" -classpath "' + '";"'.join(win(app) + e for e in CLASS_PATH) + '" pdu_next.',
                  f'Plain "java" on the search path: {case.java("path")}\\bin\\java.exe\n',
-                 "Verdict: OK - the launcher would start Java 1.4.2_19 (Java Runtime Environment, 32-bit view) from "
-                 f"{java}, and every file is in place."]:
+                 "Verdict: OK - the launcher would start Java 1.4.2_19 (Java Runtime Environment, "
+                 f"{OTHER}-bit view) from {java}, and every file is in place."]:
         assert "\n" + line in checked.stdout, checked.stdout
     for wrong in ["", "missing", win(app / "TessalyCheck.exe")]:  # what is wrong, and what to give instead
         checked = wine(app / "TessalyCheck.exe", wrong, cwd=case.root)

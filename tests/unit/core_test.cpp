@@ -1,13 +1,14 @@
-// The registry module, the runtime search, and TessalyCheck's account of it, against the in-memory registry.
+// The portable core against its stand-ins: registry module, runtime search, TessalyCheck's report, program folder.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
-#include <set>
 
 #include "check_report.h"
 #include "command_line.h"
 #include "messages.h"
 #include "mod_main.h"
+#include "program_folder.h"
 #include "stand_ins.h"
 
 namespace {
@@ -17,8 +18,7 @@ using Stage = std::function<void(FakeRegistry&)>;
 const std::string kBase = "SOFTWARE\\JavaSoft\\Java Runtime Environment";
 // Installers' entries, "KEY@VALUE=FOLDER" (FakeRegistry::SetStrings)
 const std::string kTemurin = "SOFTWARE\\Eclipse Adoptium\\JDK\\21.0.1.12\\hotspot\\MSI@Path=";
-const std::string kJdk = "SOFTWARE\\JavaSoft\\JDK\\";
-const std::string kMsJdk = "|SOFTWARE\\Microsoft\\JDK\\17.0.9.8\\hotspot\\MSI@Path=C:\\ms";
+const std::string kJdk = "SOFTWARE\\JavaSoft\\JDK\\", kMs = "|SOFTWARE\\Microsoft\\JDK\\17\\hotspot\\MSI@Path=C:\\ms";
 
 // Version keys in enumeration order, in the own registry view or "32:", each with JavaHome C:\<view>jre<name>.
 Stage Versions(const std::vector<std::string>& names, Stage more = [](FakeRegistry&) {}, const std::string& view = "") {
@@ -31,10 +31,7 @@ Stage Versions(const std::vector<std::string>& names, Stage more = [](FakeRegist
 }
 Stage Other(const std::vector<std::string>& names) { return Versions(names, [](FakeRegistry&) {}, "32:"); }
 Stage At(const std::string& entries, Stage more = [](FakeRegistry&) {}) {
-    return [=](FakeRegistry& fake) {
-        fake.SetStrings(entries);
-        more(fake);
-    };
+    return [=](FakeRegistry& fake) { fake.SetStrings(entries); more(fake); };
 }
 // The one version 1.4, whose JavaHome is of this type and holds these bytes, and grows as told.
 Stage Home(std::uint32_t type, Bytes data, std::size_t growth = 0, int growths = 0) {
@@ -46,7 +43,7 @@ TEST(LocateJavaHome, TakesTheFirstQualifyingVersionOrTellsTheUserWhatIsWrong) {
     const std::wstring unsupported = L"Unsupported value type", x1025(1025, 'x');
     // The registry; the boxes shown; the JavaHomePath left, or "ended" when the process ended after the boxes.
     const std::tuple<Stage, std::vector<std::wstring>, std::wstring> rows[] = {
-        {Versions({"1.3.1", "1.4.2_03", "1.5.0"}, At(kMsJdk.substr(1))), {}, L"C:\\jre1.4.2_03"},  // it decides
+        {Versions({"1.3.1", "1.4.2_03", "1.5.0"}, At(kMs.substr(1))), {}, L"C:\\jre1.4.2_03"},  // it decides
         {Versions({"1.5", "1.3", "1.4"}, [](FakeRegistry& f) { f.AddKey(kBase + "\\1.3\\9"); }), {}, L"C:\\jre1.5"},
         {Versions({"1.10", "1", "10", "abc"}), {}, L"C:\\jre10"},  // 1.10 reads 1.1; later names are not read
         {Versions({"1.3.1_20", "9 ", "1.6_\xE9"}), {}, L"C:\\jre9 "},
@@ -55,7 +52,7 @@ TEST(LocateJavaHome, TakesTheFirstQualifyingVersionOrTellsTheUserWhatIsWrong) {
         {Versions({"1.3", "1.3.1_20", "1"}, At(kTemurin + "C:\\gone")), {m2}, L"ended"},
         {Versions({"1.3", "1.4"}, [](FakeRegistry& f) { f.failEnumeration[kBase] = {1, 1011}; }), {m2}, L"ended"},
         {Versions({"1.4"}, [](FakeRegistry& f) { f.failEnumeration[kBase] = {0, 5}; }), {m2}, L"ended"},
-        {Versions({"1.3", "1,4", "1.4"}, At(kMsJdk.substr(1))), {L"Type mismatch", e2}, L""},
+        {Versions({"1.3", "1,4", "1.4"}, At(kMs.substr(1))), {L"Type mismatch", e2}, L""},
         {Versions({"-1.", " .", "1e1"}), {L"Type mismatch", e2}, L""},
         {[](FakeRegistry& f) { f.AddKey(kBase + "\\1.4"); }, {unsupported, e2}, L""},
         {Versions({"1.4"}, [](FakeRegistry& f) { f.denied.insert(kBase + "\\1.4"); }), {}, L""},
@@ -83,16 +80,14 @@ TEST(LocateJavaHome, TakesTheFirstQualifyingVersionOrTellsTheUserWhatIsWrong) {
         {Home(registry::kNone, {'C', 0}), {unsupported, e2}, L""},
         {Home(registry::kQword, {'C', 0, 0, 0, 0, 0, 0, 0}), {unsupported, e2}, L""},
         // Where the key above has nothing to start: today's installers' keys, in their order, each view in turn
-        {At(kMsJdk.substr(1) + "|" + kJdk + "17@JavaHome=C:\\jdk17"), {}, L"C:\\jdk17"},
-        {At("32:" + kTemurin + "C:\\temurin32\\" + kMsJdk), {}, L"C:\\temurin32"},
+        {At(kMs.substr(1) + "|" + kJdk + "17@JavaHome=C:\\jdk17"), {}, L"C:\\jdk17"},
+        {At("32:" + kTemurin + "C:\\temurin32\\" + kMs), {}, L"C:\\temurin32"},
         {At("HKCU\\" + kTemurin + "C:\\mine|32:" + kTemurin + "C:\\all"), {}, L"C:\\all"},
-        {At("HKCU\\" + kTemurin + "C:\\mine\\" + kMsJdk), {}, L"C:\\mine"},
-        // skipped, silently: too old, no number, an unreadable value, an uninstalled runtime
-        {At(kJdk + "1.3.1@JavaHome=C:\\1|" + kJdk + "x@JavaHome=C:\\x" + kMsJdk), {}, L"C:\\ms"},
-        {At("SOFTWARE\\Eclipse Adoptium\\JDK\\21\\hotspot\\MSI@Other=C:\\t" + kMsJdk), {}, L"C:\\ms"},
+        {At("HKCU\\" + kTemurin + "C:\\mine\\" + kMs), {}, L"C:\\mine"},
+        {At(kJdk + "1.3.1@JavaHome=C:\\1|" + kJdk + "x@JavaHome=C:\\x" + kMs), {}, L"C:\\ms"},  // skipped, silently
+        {At("SOFTWARE\\Eclipse Adoptium\\JDK\\21\\hotspot\\MSI@Other=C:\\t" + kMs), {}, L"C:\\ms"},
         {At(kTemurin + "C:\\gone|32:" + kTemurin + "C:\\t32"), {}, L"C:\\t32"},
-        // Each layout, as its installer names the versions
-        {At("32:SOFTWARE\\JavaSoft\\JRE\\9.0.4@JavaHome=C:\\Java"), {}, L"C:\\Java"},
+        {At("32:SOFTWARE\\JavaSoft\\JRE\\9.0.4@JavaHome=C:\\Java"), {}, L"C:\\Java"},  // each layout
         {At("SOFTWARE\\Eclipse Adoptium\\JRE\\8.0.392.8\\hotspot\\MSI@Path=C:\\Java\\"), {}, L"C:\\Java"},
         {At("32:SOFTWARE\\Semeru\\JDK\\8.0.382.5\\openj9\\MSI@Path=C:\\Java"), {}, L"C:\\Java"},
         {At("32:SOFTWARE\\Azul Systems\\Zulu 32-bit\\zulu-8-jre@InstallationPath=C:\\"), {}, L"C:\\"},
@@ -117,24 +112,23 @@ const std::string kJre = kBase + "\\1.4.2@JavaHome=C:\\jre", kAdoptium = "SOFTWA
 const std::wstring kFolder = L"C:\\Gateway", kJava = L"C:\\jre\\bin\\java.exe";
 
 struct FakeMachine final : check::Machine {
-    bool Exists(const std::wstring& path) const override { return present.count(path) > 0; }
+    bool Exists(const std::wstring& path) const override { return FakeFiles().Exists(path) && path != gone; }
     std::wstring FindJava(const std::wstring&) const override { return L""; }
-    std::set<std::wstring> present{kJava};
+    std::wstring gone;
 };
 
 TEST(CheckReport, TellsWhereTheLauncherLooksAndOkOnlyWhenItWouldStartJavaWithEveryFile) {
     const std::wstring ok = L"Verdict: OK - the launcher would start Java ";
     // The registry's strings; a file that is not there; a line of the report.
     const std::tuple<std::string, std::wstring, std::wstring> rows[] = {
-        {kJre, L"", ok + L"1.4.2 (Java Runtime Environment, 64-bit view) from " + kJava},
         {"", L"", L"Verdict: PROBLEM - no Java of version 1.4 or higher, "},
         {kBase + "\\1.3.1@JavaHome=C:\\old", L"", L"\n    1.3.1  version 1.3, below 1.4, skipped\r\n"},
         {"32:" + kJre, L"", ok + L"1.4.2 (Java Runtime Environment, 32-bit view) from " + kJava},
         {"HKCU\\" + kAdoptium + "17\\hotspot\\MSI@Path=C:\\jre\\|SOFTWARE\\Eclipse Foundation\\JDK\\8\\x@Path=",
          L"", L"(current user)\r\n    17  taken: C:\\jre\r\n  The launcher has its Java; it does not look on, in:\r\n  "
               L"Eclipse Foundation JDK: HKLM\\SOFTWARE\\Eclipse Foundation\\JDK (64-bit view)\r\n    8  not looked at"},
-        {kAdoptium + "21\\hotspot\\MSI@Path=C:\\old", L"",
-         L"JDK (64-bit view)\r\n    21  no C:\\old\\bin\\java.exe, skipped\r\n  Eclipse Adoptium JDK: no key at HKLM"
+        {kAdoptium + "21\\hotspot\\MSI@Path=C:\\gone", L"",
+         L"JDK (64-bit view)\r\n    21  no C:\\gone\\bin\\java.exe, skipped\r\n  Eclipse Adoptium JDK: no key at HKLM"
          L"\\SOFTWARE\\Eclipse Adoptium\\JDK (32-bit view), HKCU\\SOFTWARE\\Eclipse Adoptium\\JDK (current user)\r\n"},
         {kBase + "\\1,4@JavaHome=C:\\x|" + kJre, L"",
          L"    1,4    its name gives no version number: the search stops here with an error\r\n"
@@ -149,12 +143,32 @@ TEST(CheckReport, TellsWhereTheLauncherLooksAndOkOnlyWhenItWouldStartJavaWithEve
         FakeRegistry registry;
         FakeMachine machine;
         registry.SetStrings(strings);
-        for (const std::wstring_view entry : launch::kClassPath) machine.present.insert(kFolder + std::wstring(entry));
-        machine.present.erase(gone);
+        machine.gone = gone;
         const check::Result result = check::Check(registry, machine, kFolder, L"64-bit", registry::kView32);
         const bool isOk = result.report.find(L"\n" + ok) != std::wstring::npos;
         EXPECT_TRUE(result.report.find(line) != std::wstring::npos && result.exitCode == !isOk) << result.report;
     }
+}
+
+TEST(ReadWhole, AsksAgainWithMoreRoomUntilTheTextIsNotCut) {
+    for (const std::size_t length : {1, 255, 256, 257, 300, 70000}) {
+        const std::wstring path(length, L'p');
+        // As GetModuleFileNameW answers: what fits, and the buffer's size when that cuts the path.
+        const auto call = [&](wchar_t* buffer, std::size_t size) {
+            return std::copy_n(path.data(), std::min(size, path.size()), buffer) - buffer;
+        };
+        EXPECT_EQ(ReadWhole(call), path) << length;
+    }
+}
+
+// Java reads the folder on its class path, and is started in it: it must be in the ordinary form.
+TEST(ProgramFolderOf, GivesTheExesFolderInItsOrdinaryForm) {
+    const std::pair<std::wstring, std::wstring> rows[] = {
+        {L"C:\\Gateway\\x.exe", L"C:\\Gateway"}, {L"D:\\x.exe", L"D:\\"}, {L"x.exe", L""},
+        {L"\\\\?\\D:\\Gateway\\x.exe", L"D:\\Gateway"}, {L"\\\\?\\D:\\x.exe", L"D:\\"},
+        {L"\\\\?\\UNC\\server\\share\\x.exe", L"\\\\server\\share"},
+        {L"\\\\?\\Volume{1}\\x.exe", L"\\\\?\\Volume{1}"}};
+    for (const auto& [path, folder] : rows) EXPECT_EQ(launch::ProgramFolderOf(path), folder) << path;
 }
 
 }  // namespace
