@@ -183,7 +183,7 @@ Result Check(registry::RegistryApi& registry, const Machine& machine, const std:
                   missing.front();
     }
     if (problem.empty()) {
-        const PlaceRead& place = *Chosen(decision.walk);  // the launch would go ahead with a Java home only from one
+        const PlaceRead& place = *Chosen(decision.walk);  // a Java home comes only from a version the search took
         out.Line(L"Verdict: OK - the launcher would start Java " + place.read.back().name + L" (" +
                  std::wstring(place.name) + L", " + ViewOf(place, ownView) + L") from " + program +
                  L", and every file is in place.");
