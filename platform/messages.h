@@ -38,6 +38,15 @@ inline constexpr std::wstring_view kUnsupportedValueType = L"Unsupported value t
 // The one box of a launch that failed after Java was chosen; the error's number
 // and description follow it.
 inline constexpr std::wstring_view kLaunchFailed = L"The Java application could not be started.";
+// The box for a Java that ended with an error as soon as it started: %1 its
+// exit code, %2 what it wrote last (or that it wrote nothing), %3 the
+// TessalyCheck.exe beside the launcher.
+inline constexpr std::wstring_view kJavaStopped =
+    L"The Java application stopped as soon as it started, with exit code %1.\r\n\r\n"
+    L"%2\r\n\r\n"
+    L"To see which Java was started and whether every file is in place, run %3";
+inline constexpr std::wstring_view kJavaWroteLast = L"What it wrote last:";
+inline constexpr std::wstring_view kJavaWroteNothing = L"It wrote nothing.";
 // Stands in for the system's text when it has none for an error number.
 inline constexpr std::wstring_view kUnknownSystemError = L"Unknown error.";
 

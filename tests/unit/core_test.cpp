@@ -1,11 +1,14 @@
-// The portable core against its stand-ins: registry module, runtime search, TessalyCheck's report, program folder.
+// The portable core against its stand-ins: registry module, runtime search, TessalyCheck's report, program folder,
+// what the launcher tells of a Java that stops at once.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <functional>
 
+#include "ansi_text.h"
 #include "check_report.h"
 #include "command_line.h"
+#include "java_watch.h"
 #include "messages.h"
 #include "mod_main.h"
 #include "program_folder.h"
@@ -169,6 +172,35 @@ TEST(ProgramFolderOf, GivesTheExesFolderInItsOrdinaryForm) {
         {L"\\\\?\\UNC\\server\\share\\x.exe", L"\\\\server\\share"},
         {L"\\\\?\\Volume{1}\\x.exe", L"\\\\?\\Volume{1}"}};
     for (const auto& [path, folder] : rows) EXPECT_EQ(launch::ProgramFolderOf(path), folder) << path;
+}
+
+// What Java wrote, in the chunks the pipe gave it, as the box quotes it: its last lines, no more than about 1,000
+// characters, no half line or half character from before a cut, no NUL to end the box's text early.
+TEST(QuotedLines, QuoteTheLastLinesJavaWroteAsTheBoxShowsThem) {
+    const std::string y(1500, 'y'), x(600, 'x');
+    const std::pair<std::string, std::wstring> rows[] = {
+        {"a\r\nb\r\n\r\n  \n", L"a\r\nb"},
+        {"1\n2\n3\n4\n5\n6\n7\n8\n9\n10\n11\n12", L"3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n11\r\n12"},
+        {x + "\n" + x + "\n" + x + "\r\n", std::wstring(600, 'x')}, {y, L"\u2026" + std::wstring(1000, 'y')},
+        {std::string("x\0y\x01 %3\tz", 9), L"x\uFFFDy\uFFFD %3\tz"}, {std::string(4500, 'a') + "\nlast\n", L"last"}};
+    for (const auto& [written, quoted] : rows) {
+        launch::OutputTail tail;
+        for (std::size_t at = 0; at < written.size(); at += 7) tail.Append(std::string_view(written).substr(at, 7));
+        EXPECT_EQ(launch::QuotedLines(FromAnsi(tail.Bytes()), tail.Cut()), quoted) << written.substr(0, 20);
+    }
+}
+
+TEST(StoppedJavaReport, TellsOfAJavaThatEndedWithAnErrorWithinTheWindowOnly) {
+    const std::wstring check = L"\r\n\r\nTo see which Java was started and whether every file is in place, run ";
+    // What the watch saw of Java; the launcher's folder; the box, if any.
+    const std::tuple<launch::WatchedJava, std::wstring, std::optional<std::wstring>> rows[] = {
+        {{false, 1, L"still running"}, L"C:\\Gateway", std::nullopt},
+        {{true, 0, L"stopped by its own choice"}, L"C:\\Gateway", std::nullopt},
+        {{true, 1, L"Error: %3\r\n"}, L"C:\\Gateway", L"The Java application stopped as soon as it started, with "
+         L"exit code 1.\r\n\r\nWhat it wrote last:\r\nError: %3" + check + L"C:\\Gateway\\TessalyCheck.exe"},
+        {{true, 0xC0000005, L""}, L"R:\\", L"The Java application stopped as soon as it started, with exit code "
+         L"0xC0000005.\r\n\r\nIt wrote nothing." + check + L"R:\\TessalyCheck.exe"}};
+    for (const auto& [java, folder, box] : rows) EXPECT_EQ(launch::StoppedJavaReport(java, folder), box) << java.output;
 }
 
 }  // namespace

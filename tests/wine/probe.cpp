@@ -16,10 +16,10 @@
 
 namespace {
 
-void Write(HANDLE to, std::wstring text) {
+void Write(HANDLE to, std::wstring text, UINT codePage = CP_UTF8) {
     text += L"\n";
-    std::string bytes(WideCharToMultiByte(CP_UTF8, 0, text.data(), text.size(), nullptr, 0, nullptr, nullptr), 0);
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), text.size(), bytes.data(), bytes.size(), nullptr, nullptr);
+    std::string bytes(WideCharToMultiByte(codePage, 0, text.data(), text.size(), nullptr, 0, nullptr, nullptr), 0);
+    WideCharToMultiByte(codePage, 0, text.data(), text.size(), bytes.data(), bytes.size(), nullptr, nullptr);
     DWORD done = 0;
     WriteFile(to, bytes.data(), bytes.size(), &done, nullptr);  // one write: records that overlap do not mix
 }
@@ -37,11 +37,36 @@ int Record() {
     STARTUPINFOW startup{};
     GetStartupInfoW(&startup);
     record += L"\ncwd=" + cwd + L"\nshow=" + (startup.dwFlags & STARTF_USESHOWWINDOW ? N(startup.wShowWindow) : L"-") +
-              L"\nconsole=" + N(GetConsoleWindow() != nullptr);
+              L"\nconsole=" + N(GetConsoleWindow() != nullptr) + L"\ninherited=";
+    const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE), error = GetStdHandle(STD_ERROR_HANDLE);
+    for (ULONG_PTR value = 4; value < 0x400; value += 4) {  // inheritable handles but the standard ones
+        const HANDLE handle = reinterpret_cast<HANDLE>(value);
+        DWORD flags = 0;
+        if (GetHandleInformation(handle, &flags) && flags & HANDLE_FLAG_INHERIT && handle != out && handle != error &&
+            handle != GetStdHandle(STD_INPUT_HANDLE)) record += N(value) + L" ";
+    }
+    // Told by TESSALY_STANDIN_DOES: "fail" writes three lines, two on its error output, in the ANSI code page, and
+    // ends with 1; "keep-running" writes 1 MiB of output, then runs on until its launcher has ended.
+    const std::wstring does = _wgetenv(L"TESSALY_STANDIN_DOES") ? _wgetenv(L"TESSALY_STANDIN_DOES") : L"";
+    if (does == L"fail") {
+        Write(out, L"Starting the gateway", CP_ACP);
+        Write(error, L"Exception in thread \"main\" java.lang.UnsupportedClassVersionError: pdu_next/Frame11", CP_ACP);
+        Write(error, L"Could not find the main class: pdu_next.Frame11 in Jävä. Program will exit.", CP_ACP);
+    } else if (does == L"keep-running") {
+        const std::string block(4096, '.');
+        for (DWORD i = 0, done; i < 256; ++i) WriteFile(out, block.data(), block.size(), &done, nullptr);
+        record += L"\nflooded=" + N(Now());
+        const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+        PROCESSENTRY32W entry{sizeof entry};
+        DWORD launcher = 0;
+        for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
+            if (entry.th32ProcessID == GetCurrentProcessId()) launcher = entry.th32ParentProcessID;
+        record += L"\noutlived=" + N(WaitForSingleObject(OpenProcess(SYNCHRONIZE, FALSE, launcher), 60000) == 0);
+    }
     const HANDLE file = CreateFileW(_wgetenv(L"TESSALY_STANDIN_LOG"), FILE_APPEND_DATA,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS, 0, nullptr);
     Write(file, record + L"\nend");
-    return CloseHandle(file) ? 0 : 3;
+    return CloseHandle(file) ? does == L"fail" : 3;
 }
 
 std::wstring Text(HWND window) {
@@ -78,11 +103,18 @@ BOOL CALLBACK Look(HWND window, LPARAM context) {
 }
 
 int Play(std::wstring program, bool freeze, bool close) {
+    // Detached: no console for Java to inherit. Its standard handles are a file, as a command prompt's redirection
+    // gives them, which it must not pass on to Java.
+    SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
     STARTUPINFOW startup{sizeof startup};
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = startup.hStdOutput = startup.hStdError =
+        CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inheritable, OPEN_EXISTING, 0, nullptr);
+    for (const DWORD own : {STD_INPUT_HANDLE, STD_OUTPUT_HANDLE, STD_ERROR_HANDLE})
+        SetHandleInformation(GetStdHandle(own), HANDLE_FLAG_INHERIT, 0);
     PROCESS_INFORMATION child{};
     program = L"\"" + program + L"\"";
-    // Detached: no console for Java to inherit.
-    if (!CreateProcessW(nullptr, program.data(), nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr, nullptr, &startup,
+    if (!CreateProcessW(nullptr, program.data(), nullptr, nullptr, TRUE, DETACHED_PROCESS, nullptr, nullptr, &startup,
                         &child)) return 2;
     FILETIME times[4];
     GetProcessTimes(child.hProcess, &times[0], &times[1], &times[2], &times[3]);

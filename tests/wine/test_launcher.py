@@ -15,6 +15,10 @@ M1 = (r"You have not Installed Java Runtime Environment on your computer.\r\nDow
       r"further help")
 M2, E2 = "Java Runtime Environment version 1.4 or higher version is not avaiable", "Error While Searching JVM on Your Machine"
 FAILED = r"The Java application could not be started.\r\n\r\nError {}: "  # then the system's text for it
+STOPPED = (r'The Java application stopped as soon as it started, with exit code 1.\r\n\r\nWhat it wrote last:\r\n'
+           r'Starting the gateway\r\nException in thread "main" java.lang.UnsupportedClassVersionError: '
+           r'pdu_next/Frame11\r\nCould not find the main class: pdu_next.Frame11 in Jävä. Program will exit.\r\n\r\n'
+           r'To see which Java was started and whether every file is in place, run {folder}\TessalyCheck.exe')
 CLASS_PATH = [rf"\DarAvizAru\lib\{jar}.jar" for jar in ("slf4j-api-1.1.0", "slf4j-log4j12-1.1.0", "daravizaru", "jdc",
                                                         "log4j-1.2.8")] + [r"\DarAvizAru"]
 
@@ -66,7 +70,8 @@ class Case:
         log = self.root / "children.log"
         records = log.read_text(encoding="utf-8").split("end\n")[:-1] if log.exists() else []
         run["children"] = [{key: [line.split("=", 1)[1] for line in record.splitlines() if line.startswith(key + "=")]
-                            for key in ("started", "cmdline", "argv", "cwd", "show", "console")} for record in records]
+                            for key in ("started", "cmdline", "argv", "cwd", "show", "console", "inherited", "flooded",
+                                        "outlived")} for record in records]
         return run
 
 
@@ -99,7 +104,8 @@ def expect(run, boxes, exit_code, program, folder):
             "argv": [program, "-classpath", class_path, "pdu_next.Frame11", "autostart"],
             "cmdline": [(f'"{program}"' if program != "java" else program) + ' -classpath "' +
                         class_path.replace(";", '";"') + '" pdu_next.Frame11 autostart'],
-            "cwd": [folder], "show": ["0"], "console": ["0"], "started": run["children"][0]["started"]}
+            "cwd": [folder], "show": ["0"], "console": ["0"], "inherited": [""],
+            **{key: run["children"][0][key] for key in ("started", "flooded", "outlived")}}
 
 
 def looks_like_its_picture(run):
@@ -137,6 +143,8 @@ ROWS = {
     "planted_dll_is_not_loaded": ({"1.4": "jre:jre"}, [], 0, "1.4"),
     "folder_gone_before_the_tick": ({"1.4": "jre:jre"}, [FAILED.format(2)], 2, None),
     "closed_before_the_tick": ({"1.4": "jre:jre"}, [], 3, None),
+    "java_stops_with_an_error": ({"1.4": "jre:jre"}, [STOPPED], 4, "1.4"),
+    "java_writes_much_and_keeps_running": ({"1.4": "jre:jre"}, [], 0, "1.4"),
 }
 
 
@@ -165,9 +173,12 @@ def register(case, versions):  # a row's keys in place of an earlier row's; retu
 @pytest.mark.parametrize("versions, boxes, exit_code, started", ROWS.values(), ids=ROWS.keys())
 def test_launch(case, request, versions, boxes, exit_code, started):
     homes = register(case, versions)
-    boxes = [box.replace("{java}", f"{next(iter(homes.values()), '')}\\bin\\java.exe") for box in boxes]
     exe = case.copy(os.environ.get("TESSALY_LAUNCHER", "TessalyPushGateway.exe"), "Sms Launcher/TessalyPushGateway.exe")
+    boxes = [box.replace("{java}", f"{next(iter(homes.values()), '')}\\bin\\java.exe").replace(
+        "{folder}", win(exe.parent)) for box in boxes]
     row, options, when_frozen = request.node.callspec.id, [], None
+    case.env["TESSALY_STANDIN_DOES"] = {"java_stops_with_an_error": "fail",
+                                        "java_writes_much_and_keeps_running": "keep-running"}.get(row, "")
     if row.startswith("first"):  # stands still for its picture: the timing is seen on the other rows
         options, when_frozen = ["--freeze"], looks_like_its_picture
     elif row.startswith("drive_root"):
@@ -190,6 +201,10 @@ def test_launch(case, request, versions, boxes, exit_code, started):
     if program and not options:  # two seconds after the splash was made, and not much more
         started_after = (int(run["children"][0]["started"][0]) - int(run["created"][0])) / 10000
         assert 2000 <= started_after <= float(run["splash"][0]) + 3000
+    if row.startswith("java_writes"):  # its megabyte read before the launcher left at the window's end (less a tick)
+        ended, flooded = float(run["exit"][0].split("|")[1]), int(run["children"][0]["flooded"][0])
+        assert (ended - float(run["gone"][0]) >= 9900, (flooded - int(run["created"][0])) / 10000 < ended,
+                run["children"][0]["outlived"]) == (True, True, ["1"]), run
 
 
 def test_check_tells_what_the_launcher_would_do(case):
