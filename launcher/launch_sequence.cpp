@@ -71,26 +71,24 @@ public:
     PipeReader(const PipeReader&) = delete;
     PipeReader& operator=(const PipeReader&) = delete;
 
-    // Takes all that is in the pipe and leaves a read waiting for more;
-    // returns its event, or null once the pipe is closed.
+    // Takes what the last read brought, once it is done, and starts the next;
+    // returns the event that tells when that one is done, or null once the
+    // pipe is closed. One read a call, so a Java that writes without pause
+    // still lets its watcher look at the clock.
     HANDLE ReadOn() {
-        while (!closed_) {
-            if (!pending_) {
-                pending_ = ReadFile(pipe_, chunk_.data(), static_cast<DWORD>(chunk_.size()), nullptr, &reading_) ||
-                           GetLastError() == ERROR_IO_PENDING;
-                closed_ = !pending_;
-                continue;
-            }
+        if (pending_) {
             if (WaitForSingleObject(event_.get(), 0) != WAIT_OBJECT_0) return event_.get();
             pending_ = false;
             DWORD got = 0;
-            if (GetOverlappedResult(pipe_, &reading_, &got, FALSE)) {
-                tail_.Append({chunk_.data(), got});
-            } else {
-                closed_ = true;
-            }
+            closed_ = !GetOverlappedResult(pipe_, &reading_, &got, FALSE);
+            tail_.Append({chunk_.data(), got});
         }
-        return nullptr;
+        if (!closed_) {
+            pending_ = ReadFile(pipe_, chunk_.data(), static_cast<DWORD>(chunk_.size()), nullptr, &reading_) ||
+                       GetLastError() == ERROR_IO_PENDING;
+            closed_ = !pending_;
+        }
+        return closed_ ? nullptr : event_.get();
     }
     const launch::OutputTail& Tail() const { return tail_; }
 
@@ -115,8 +113,12 @@ launch::WatchedJava Watch(HANDLE process, HANDLE pipe) {
         if (woke == WAIT_OBJECT_0) {
             // All Java wrote is in the pipe by now. What waits there is taken,
             // and no more is waited for: a program Java started may hold the
-            // pipe open.
-            output.ReadOn();
+            // pipe open, and write on for ever.
+            HANDLE more = output.ReadOn();
+            while (more && WaitForSingleObject(more, 0) == WAIT_OBJECT_0 &&
+                   GetTickCount() - started < launch::kWatchWindowMs) {
+                more = output.ReadOn();
+            }
             DWORD code = 0;
             GetExitCodeProcess(process, &code);
             return {true, code, FromAnsi(output.Tail().Bytes()), output.Tail().Cut()};
