@@ -46,7 +46,7 @@ int Record() {
             handle != GetStdHandle(STD_INPUT_HANDLE)) record += N(value) + L" ";
     }
     // Told by TESSALY_STANDIN_DOES: "fail" writes three lines, two on its error output, in the ANSI code page, and
-    // ends with 1; "keep-running" writes 1 MiB of output, then runs on until its launcher has ended.
+    // ends with 1; "keep-running" writes its output without pause, 1 MiB and on, until its launcher is gone.
     const std::wstring does = _wgetenv(L"TESSALY_STANDIN_DOES") ? _wgetenv(L"TESSALY_STANDIN_DOES") : L"";
     if (does == L"fail") {
         Write(out, L"Starting the gateway", CP_ACP);
@@ -54,8 +54,9 @@ int Record() {
         Write(error, L"Could not find the main class: pdu_next.Frame11 in Jävä. Program will exit.", CP_ACP);
     } else if (does == L"keep-running") {
         const std::string block(4096, '.');
-        for (DWORD i = 0, done; i < 256; ++i) WriteFile(out, block.data(), block.size(), &done, nullptr);
-        record += L"\nflooded=" + N(Now());
+        const ULONGLONG until = GetTickCount64() + 60000;
+        for (DWORD i = 0, done; WriteFile(out, block.data(), block.size(), &done, nullptr) && GetTickCount64() < until;)
+            if (++i == 256) record += L"\nflooded=" + N(Now());
         const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
         PROCESSENTRY32W entry{sizeof entry};
         DWORD launcher = 0;

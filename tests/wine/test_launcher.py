@@ -201,7 +201,7 @@ def test_launch(case, request, versions, boxes, exit_code, started):
     if program and not options:  # two seconds after the splash was made, and not much more
         started_after = (int(run["children"][0]["started"][0]) - int(run["created"][0])) / 10000
         assert 2000 <= started_after <= float(run["splash"][0]) + 3000
-    if row.startswith("java_writes"):  # its megabyte read before the launcher left at the window's end (less a tick)
+    if row.startswith("java_writes"):  # its first megabyte read at once; the launcher left at the window's end
         ended, flooded = float(run["exit"][0].split("|")[1]), int(run["children"][0]["flooded"][0])
         assert (ended - float(run["gone"][0]) >= 9900, (flooded - int(run["created"][0])) / 10000 < ended,
                 run["children"][0]["outlived"]) == (True, True, ["1"]), run
