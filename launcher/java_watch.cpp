@@ -1,7 +1,6 @@
 #include "java_watch.h"
 
 #include <array>
-#include <cstdio>
 #include <vector>
 
 #include "messages.h"
@@ -32,8 +31,8 @@ std::wstring Fill(std::wstring_view text, const std::array<std::wstring_view, 3>
 // Crash codes read best as Windows writes them (0xC0000005), others as numbers.
 std::wstring ExitCodeText(std::uint32_t code) {
     if (code < 0x10000) return std::to_wstring(code);
-    wchar_t hex[11];
-    std::swprintf(hex, std::size(hex), L"0x%08X", static_cast<unsigned>(code));
+    std::wstring hex = L"0x";
+    for (int shift = 28; shift >= 0; shift -= 4) hex += L"0123456789ABCDEF"[(code >> shift) & 0xF];
     return hex;
 }
 
