@@ -155,13 +155,17 @@ int Play(std::wstring program, bool freeze, bool close) {
         if (GetTickCount64() > deadline) Print(L"timeout"), TerminateProcess(child.hProcess, 99);
     }
     if (watch.splash) Print(L"gone " + since(Now()));
-    // What its children write is whole once they have ended too.
+    // What its children write is whole once they have ended too. Its process number may have been a process's
+    // before it, whose children live on: those made before it are not its.
     const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     PROCESSENTRY32W entry{sizeof entry};
     for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
         const HANDLE started = entry.th32ParentProcessID == child.dwProcessId
-                                   ? OpenProcess(SYNCHRONIZE, FALSE, entry.th32ProcessID) : nullptr;
-        if (started) WaitForSingleObject(started, 60000), CloseHandle(started);
+            ? OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID) : nullptr;
+        FILETIME made, unused[3];
+        if (started && GetProcessTimes(started, &made, &unused[0], &unused[1], &unused[2]) && Ticks(made) >= created)
+            WaitForSingleObject(started, 60000);
+        if (started) CloseHandle(started);
     }
     CloseHandle(snapshot);
     DWORD code = 0;
