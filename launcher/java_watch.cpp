@@ -73,8 +73,8 @@ std::wstring QuotedLines(std::wstring_view output, bool cut) {
 std::optional<std::wstring> StoppedJavaReport(const WatchedJava& java, std::wstring_view programFolder) {
     if (!java.ended || java.exitCode == 0) return std::nullopt;
     const std::wstring lines = QuotedLines(java.output, java.outputCut);
-    const std::wstring said =
-        lines.empty() ? std::wstring(messages::kJavaWroteNothing) : std::wstring(messages::kJavaWroteLast) + L"\r\n" + lines;
+    const std::wstring said = lines.empty() ? std::wstring(messages::kJavaWroteNothing)
+                                            : std::wstring(messages::kJavaWroteLast) + L"\r\n" + lines;
     std::wstring check(programFolder);
     if (check.empty() || check.back() != L'\\') check += L'\\';
     check += L"TessalyCheck.exe";
