@@ -6,8 +6,8 @@
 #include <optional>
 #include <string>
 
-#include "command_line.h"
 #include "ansi_text.h"
+#include "command_line.h"
 #include "files.h"
 #include "java_watch.h"
 #include "messages.h"
