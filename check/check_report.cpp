@@ -193,4 +193,15 @@ Result Check(registry::RegistryApi& registry, const Machine& machine, const std:
     return Result{out.Text(), problem.empty() ? 0 : 1};
 }
 
+bool WriteInPieces(std::wstring_view text, const std::function<bool(std::wstring_view)>& write) {
+    while (!text.empty()) {
+        std::size_t size = std::min(text.size(), kConsolePiece);
+        // A high surrogate keeps its low one company in the next piece.
+        if (size < text.size() && text[size - 1] >= 0xD800 && text[size - 1] <= 0xDBFF) --size;
+        if (!write(text.substr(0, size))) return false;
+        text.remove_prefix(size);
+    }
+    return true;
+}
+
 }  // namespace check

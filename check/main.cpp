@@ -2,8 +2,8 @@
 // and why. Run it in the launcher's folder, or give that folder as its one
 // argument. It changes nothing.
 // Exit code: 0 when the launch would start Java 1.4 or higher with every file
-// present, 1 when it would not, 2 when the check itself could not run or the
-// folder given is no folder.
+// present, 1 when it would not, 2 when the check itself could not run, the
+// folder given is no folder, or the report could not be written whole.
 
 #include <windows.h>
 
@@ -18,26 +18,60 @@
 #include "program_folder.h"
 #include "win32_machine.h"
 #include "win32_registry_api.h"
+#include "win32_ui.h"
 
 namespace {
 
 constexpr std::wstring_view kUsage =
     L"Usage: TessalyCheck [launcher folder]. Give the folder that holds TessalyPushGateway.exe, or nothing to "
     L"check the folder TessalyCheck is in.\r\n";
+constexpr std::wstring_view kTitle = L"TessalyCheck - ";
+constexpr std::wstring_view kPressEnter = L"\r\nPress Enter to close this window.\r\n";
+constexpr std::wstring_view kNotWritten = L"TessalyCheck could not write its whole report: error ";
 
-void Write(std::wstring_view text) {
+// Writes to the standard output: to a console in its own characters, in
+// pieces it takes on every Windows; redirected, as UTF-8, which every text
+// editor reads. False when any of it was not written.
+bool Write(std::wstring_view text) {
     const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
-    DWORD mode = 0, written = 0;
+    DWORD mode = 0;
     if (GetConsoleMode(out, &mode)) {
-        WriteConsoleW(out, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-        return;
+        return check::WriteInPieces(text, [out](std::wstring_view piece) {
+            DWORD written = 0;
+            return WriteConsoleW(out, piece.data(), static_cast<DWORD>(piece.size()), &written, nullptr) &&
+                   written == piece.size();
+        });
     }
-    // Redirected: UTF-8, which every text editor reads.
     const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
                                          nullptr, nullptr);
     std::string bytes(static_cast<std::size_t>(size), '\0');
     WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size, nullptr, nullptr);
-    WriteFile(out, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    for (std::string_view rest = bytes; !rest.empty();) {
+        DWORD written = 0;
+        if (!WriteFile(out, rest.data(), static_cast<DWORD>(rest.size()), &written, nullptr) || written == 0) {
+            return false;
+        }
+        rest.remove_prefix(written);
+    }
+    return true;
+}
+
+// Started from Explorer, the check has a console of its own, which closes the
+// moment it ends; in a command prompt, a script or with its input or output
+// redirected it shares the console, or has none, and must never wait.
+bool HasConsoleOfItsOwn() {
+    DWORD processes[2], mode = 0;
+    return GetConsoleProcessList(processes, 2) == 1 && GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode) &&
+           GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &mode);
+}
+
+// Until Enter is pressed; closing the window ends the process anyway.
+void WaitForEnter() {
+    wchar_t typed[64];
+    DWORD got = 0;
+    while (ReadConsoleW(GetStdHandle(STD_INPUT_HANDLE), typed, 64, &got, nullptr) && got > 0) {
+        if (std::wstring_view(typed, got).find(L'\n') != std::wstring_view::npos) return;
+    }
 }
 
 bool IsFolder(const wchar_t* path) {
@@ -54,10 +88,8 @@ std::wstring LauncherFolder(const wchar_t* given) {
     return full;
 }
 
-}  // namespace
-
-int wmain(int argc, wchar_t** argv) {
-    LimitDllSearchToSystemFolder();
+// The report, or the one line that tells why there is none, and its exit code.
+int Run(int argc, wchar_t** argv, bool ownConsole) {
     if (argc > 2) {
         Write(kUsage);
         return 2;
@@ -68,11 +100,15 @@ int wmain(int argc, wchar_t** argv) {
             return 2;
         }
         const std::wstring folder = argc == 2 ? LauncherFolder(argv[1]) : launch::ProgramFolderOf(ModulePath());
+        // A user with two such windows open tells them apart.
+        if (ownConsole) SetConsoleTitleW((std::wstring(kTitle) + folder).c_str());
         registry::Win32RegistryApi registry;
         const check::Result result =
             check::Check(registry, Win32Machine(), folder, Win32Machine::View(), registry::OtherView());
-        Write(result.report);
-        return result.exitCode;
+        if (Write(result.report)) return result.exitCode;
+        const AppError error = LastWindowsError();
+        Write(std::wstring(kNotWritten) + std::to_wstring(error.number) + L", " + error.description + L"\r\n");
+        return 2;
     } catch (const AppError& error) {
         Write(L"TessalyCheck could not run: " + error.description + L"\r\n");
     } catch (const std::bad_alloc&) {
@@ -81,4 +117,15 @@ int wmain(int argc, wchar_t** argv) {
         Write(L"TessalyCheck could not run: internal error\r\n");
     }
     return 2;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    LimitDllSearchToSystemFolder();
+    // Counted before anything else can join the console.
+    const bool ownConsole = HasConsoleOfItsOwn();
+    const int exitCode = Run(argc, argv, ownConsole);
+    if (ownConsole && Write(kPressEnter)) WaitForEnter();
+    return exitCode;
 }

@@ -153,6 +153,30 @@ TEST(CheckReport, TellsWhereTheLauncherLooksAndOkOnlyWhenItWouldStartJavaWithEve
     }
 }
 
+// Windows XP to 7 refuse a console write of more than their 64 KB heap holds: the report goes in small pieces, whole,
+// in order, each character whole, and no further once a piece is refused.
+TEST(WriteInPieces, WritesAnyReportInSmallPiecesThatNeverSplitACharacter) {
+    const std::size_t piece = check::kConsolePiece;
+    const std::wstring pair = {wchar_t(0xD83D), wchar_t(0xDE00)}, report(70000, L'r');
+    const std::pair<std::wstring, std::size_t> rows[] = {  // a text; the pieces it takes
+        {L"", 0}, {report.substr(0, piece), 1}, {report.substr(0, piece + 1), 2}, {report, 18},
+        {std::wstring(piece - 1, L'r') + pair + L"x", 2},  // the pair goes whole into the second piece
+        {std::wstring(piece - 2, L'r') + pair + L"x", 2}};  // the first holds the pair
+    for (const auto& [text, count] : rows) {
+        std::vector<std::wstring> pieces;
+        EXPECT_TRUE(check::WriteInPieces(text, [&](std::wstring_view p) { return pieces.emplace_back(p), true; }));
+        std::wstring joined;
+        for (const std::wstring& p : pieces) {
+            joined += p;
+            EXPECT_TRUE(p.size() <= 4096 && !p.empty() && (p.back() < 0xD800 || p.back() > 0xDBFF)) << p.size();
+        }
+        EXPECT_EQ(std::make_pair(joined, pieces.size()), std::make_pair(text, count));
+    }
+    int tries = 0;
+    EXPECT_FALSE(check::WriteInPieces(report, [&](std::wstring_view) { return ++tries < 2; }));
+    EXPECT_EQ(tries, 2);
+}
+
 TEST(ReadWhole, AsksAgainWithMoreRoomUntilTheTextIsNotCut) {
     for (const std::size_t length : {1, 255, 256, 257, 300, 70000}) {
         const std::wstring path(length, L'p');

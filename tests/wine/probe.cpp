@@ -5,6 +5,10 @@
 // <peak private bytes> once it and its children have ended. A <window> is class|in=<parent>|style|exstyle|box=x,y,w,h|
 // icon=0|1. Times count from the creation; every wait is for an event, a minute at most. Started as Java is (as
 // java.exe, with a class path), or built as a DLL and planted, it appends how it was started to TESSALY_STANDIN_LOG.
+// `probe --own-console|--shared-console "PROGRAM" ARG` runs a console program as Explorer does (a console of its own,
+// found by the title the program gives it, and Enter pressed once it asks for it) or as a command prompt does (in the
+// probe's console), and prints: title <title>; row <text> for each row of the console at the end; exit <code>|
+// <key presses left unread>.
 
 #include <windows.h>
 #include <psapi.h>
@@ -176,6 +180,58 @@ int Play(std::wstring program, bool freeze, bool close) {
     return 0;
 }
 
+BOOL CALLBACK FindConsole(HWND window, LPARAM found) {
+    if (Text(window).rfind(L"TessalyCheck - ", 0) != 0) return TRUE;
+    return *reinterpret_cast<HWND*>(found) = window, FALSE;
+}
+std::wstring Row(HANDLE screen, SHORT row) {  // without its trailing blanks
+    std::wstring text(2000, L' ');
+    DWORD got = 0;
+    ReadConsoleOutputCharacterW(screen, text.data(), text.size(), COORD{0, row}, &got);
+    return text.erase(text.find_last_not_of(L' ') + 1);
+}
+HANDLE Open(const wchar_t* name) {
+    SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
+    return CreateFileW(name, GENERIC_READ | GENERIC_WRITE, 3, &inheritable, OPEN_EXISTING, 0, nullptr);
+}
+
+int Console(std::wstring program, const wchar_t* argument, bool own) {
+    const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);  // joining a console takes the standard handles
+    STARTUPINFOW startup{sizeof startup};
+    startup.dwFlags = own ? STARTF_USECOUNTCHARS : STARTF_USESTDHANDLES;  // a screen with room for a long report
+    startup.dwXCountChars = 2000, startup.dwYCountChars = 3000;
+    FreeConsole();  // wine gives the probe a console of its own to leave
+    if (!own && AllocConsole()) {
+        startup.hStdInput = Open(L"CONIN$"), startup.hStdOutput = startup.hStdError = Open(L"CONOUT$");
+        SetConsoleScreenBufferSize(startup.hStdOutput, COORD{2000, 3000});
+        FlushConsoleInputBuffer(startup.hStdInput);  // a new console's focus event: only the program's keys count
+    }
+    PROCESS_INFORMATION child{};
+    program = L"\"" + program + L"\" " + argument;
+    if (!CreateProcessW(nullptr, program.data(), nullptr, nullptr, !own, own ? CREATE_NEW_CONSOLE : 0, nullptr,
+                        nullptr, &startup, &child)) return 2;
+    if (own) {  // its title tells that it has counted its console's processes: the probe may join, and press Enter
+        HWND window = nullptr;
+        for (const ULONGLONG deadline = GetTickCount64() + 60000;
+             EnumWindows(FindConsole, reinterpret_cast<LPARAM>(&window)) && GetTickCount64() < deadline;) Sleep(1);
+        Print(L"title " + (window ? Text(window) : L""));
+        AttachConsole(child.dwProcessId);
+        startup.hStdInput = Open(L"CONIN$"), startup.hStdOutput = Open(L"CONOUT$");
+        INPUT_RECORD enter{KEY_EVENT};
+        enter.Event.KeyEvent = {TRUE, 1, VK_RETURN, 0, {L'\r'}, 0};
+        WriteConsoleInputW(startup.hStdInput, &enter, 1, &startup.cb);
+    }
+    SetStdHandle(STD_OUTPUT_HANDLE, out);
+    if (WaitForSingleObject(child.hProcess, 60000)) Print(L"timeout"), TerminateProcess(child.hProcess, 99);
+    CONSOLE_SCREEN_BUFFER_INFO screen{};
+    GetConsoleScreenBufferInfo(startup.hStdOutput, &screen);
+    for (SHORT row = 0; row <= screen.dwCursorPosition.Y; ++row) Print(L"row " + Row(startup.hStdOutput, row));
+    DWORD code = 0, unread = 0;
+    GetExitCodeProcess(child.hProcess, &code);
+    GetNumberOfConsoleInputEvents(startup.hStdInput, &unread);
+    return Print(L"exit " + N(code) + L"|" + N(unread)), 0;
+}
+
 }  // namespace
 
 #ifdef PLANTED_DLL
@@ -184,6 +240,7 @@ BOOL WINAPI DllMain(HINSTANCE, DWORD reason, void*) { return reason != DLL_PROCE
 int wmain(int argc, wchar_t** argv) {
     if (argc > 1 && argv[1] == std::wstring(L"-classpath")) return Record();  // started as Java is
     const std::wstring option = argc > 2 ? argv[2] : L"";
+    if (argc > 3 && std::wstring(argv[1]).find(L"-console") < 99) return Console(argv[2], argv[3], argv[1][2] == L'o');
     return argc > 1 ? Play(argv[1], option == L"--freeze", option == L"--close") : 2;
 }
 #endif

@@ -207,19 +207,38 @@ def test_launch(case, request, versions, boxes, exit_code, started):
                 run["children"][0]["outlived"]) == (True, True, ["1"]), run
 
 
-def test_check_tells_what_the_launcher_would_do(case):
+# How TessalyCheck is started: as tests and scripts run it (redirected), as Explorer does (a console of its own, which
+# waits for Enter), from a command prompt (a console it shares); its registry; the verdict's exit code. A report of over
+# 64 KB (thousands of versions) comes whole to a console and to a file.
+GOOD, LONG = {"1.3": None, "o:1.4.2_19": "list:jre"}, {f"1.3.{n}": None for n in range(1500)}
+CHECKS = {"redirected": (None, GOOD, 0), "own_console": ("--own-console", GOOD, 0),
+          "own_console_long_report": ("--own-console", LONG, 1), "shared_console": ("--shared-console", GOOD, 0)}
+
+
+@pytest.mark.parametrize("console, versions, exit_code", CHECKS.values(), ids=CHECKS.keys())
+def test_check_tells_what_the_launcher_would_do(case, console, versions, exit_code):
     app = case.copy("TessalyCheck.exe", "app/TessalyCheck.exe").parent
-    java = register(case, {"1.3": None, "o:1.4.2_19": "list:jre"})["o:1.4.2_19"] + r"\bin\java.exe"
+    homes = register(case, versions)
+    java = homes["o:1.4.2_19"] + r"\bin\java.exe" if versions is GOOD else None
     for entry in CLASS_PATH[:-1]:  # the jars need only be there
         case.copy("probe.exe", "app" + entry.replace("\\", "/"))
-    checked = wine(app / "TessalyCheck.exe", cwd=case.root, env=case.env)
-    assert checked.returncode == 0, checked.stdout
+    checked = wine(app / "TessalyCheck.exe", cwd=case.root, env=case.env, stdin=subprocess.DEVNULL)
+    report = checked.stdout.split("\n")
+    assert (checked.returncode, "Press Enter" in checked.stdout) == (exit_code, False), checked.stdout
+    assert [line[4:8] for line in report].count("1.3.") == len(LONG) * (versions is LONG)
     for line in [f"Registry view: {OWN}-bit, as the launcher of this build reads it, then the {OTHER}-bit view",
-                 f'  Start: "{java}" -classpath "' + '";"'.join(win(app) + e for e in CLASS_PATH) + '" pdu_next.',
-                 f'Plain "java" on the search path: {case.java("path")}\\bin\\java.exe\n',
+                 f'  Start: "{java}" -classpath "' + '";"'.join(win(app) + e for e in CLASS_PATH) +
+                 '" pdu_next.Frame11 autostart', f'Plain "java" on the search path: {case.java("path")}\\bin\\java.exe',
                  "Verdict: OK - the launcher would start Java 1.4.2_19 (Java Runtime Environment, "
-                 f"{OTHER}-bit view) from {java}, and every file is in place."]:
-        assert "\n" + line in checked.stdout, checked.stdout
+                 f"{OTHER}-bit view) from {java}, and every file is in place."] if java else []:
+        assert line in report, checked.stdout
+    if console:  # the report, whole; then, in a console of its own, the prompt and the echo of the Enter it read
+        run = wine(BUILD / "probe.exe", console, app / "TessalyCheck.exe", win(app), cwd=case.root, env=case.env,
+                   stdin=subprocess.DEVNULL).stdout.splitlines()
+        own = console == "--own-console"
+        assert [line[4:] for line in run if line[:4] in ("titl", "row ")] == [f"e TessalyCheck - {win(app)}"] * own + \
+            report + ["Press Enter to close this window.", "", ""] * own and run[-1] == f"exit {exit_code}|0", run
+        return
     for wrong in ["", "missing", win(app / "TessalyCheck.exe")]:  # what is wrong, and what to give instead
         checked = wine(app / "TessalyCheck.exe", wrong, cwd=case.root)
         assert (checked.returncode, checked.stdout[:checked.stdout.find(". Usage: ")]) == (
