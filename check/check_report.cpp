@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "command_line.h"
+#include "java_places.h"
 #include "mod_main.h"
 #include "ui.h"
 
@@ -88,7 +89,7 @@ std::wstring Why(const VersionRead& version, bool runtimeKey) {
         case Verdict::kUnreadable:
             return L"its folder cannot be read" + (runtimeKey ? stops : L", skipped");
         case Verdict::kNoJavaExe:
-            return L"no " + version.folder + std::wstring(launch::kJavaProgram) + L", skipped";
+            return L"no " + version.folder + std::wstring(kJavaProgram) + L", skipped";
         case Verdict::kTaken:
             break;
     }
@@ -168,7 +169,7 @@ Result Check(registry::RegistryApi& registry, const Machine& machine, const std:
     out.Line();
 
     // The first thing that stands between the user and a running gateway.
-    const std::wstring program = decision.home.empty() ? L"" : decision.home + std::wstring(launch::kJavaProgram);
+    const std::wstring program = decision.home.empty() ? L"" : decision.home + std::wstring(kJavaProgram);
     std::wstring problem;
     if (decision.ended) {
         problem = L"no Java of version 1.4 or higher, with its bin\\java.exe, is registered where the launcher looks";

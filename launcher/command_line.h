@@ -6,13 +6,12 @@
 #include <string>
 #include <string_view>
 
+#include "java_places.h"
+
 namespace launch {
 
 // Tells the gateway it was started by its launcher and should serve at once.
 inline constexpr std::wstring_view kStartupArgument = L"autostart";
-
-// java.exe below a runtime's home.
-inline constexpr std::wstring_view kJavaProgram = L"\\bin\\java.exe";
 
 // The class path, each entry after the program folder: the jars, then the
 // application's folder itself.

@@ -81,4 +81,21 @@ std::optional<std::wstring> StoppedJavaReport(const WatchedJava& java, std::wstr
     return Fill(messages::kJavaStopped, {ExitCodeText(java.exitCode), said, check});
 }
 
+std::wstring PipeName(const std::array<std::uint8_t, 16>& random) {
+    std::wstring name = L"\\\\.\\pipe\\TessalyPushGateway-";
+    for (const std::uint8_t byte : random) {
+        name += L"0123456789abcdef"[byte >> 4];
+        name += L"0123456789abcdef"[byte & 0xF];
+    }
+    return name;
+}
+
+bool UnderAFreeName(const std::function<std::wstring()>& freshName,
+                    const std::function<bool(const std::wstring&)>& make) {
+    for (int i = 0; i < kPipeNameTries; ++i) {
+        if (make(freshName())) return true;
+    }
+    return false;
+}
+
 }  // namespace launch

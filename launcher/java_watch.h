@@ -4,8 +4,10 @@
 // with an error before the window closes. Pure logic: the watching itself is
 // the launch sequence's.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -54,5 +56,18 @@ std::wstring QuotedLines(std::wstring_view output, bool cut);
 // TessalyCheck.exe in the program folder; nothing when Java runs on, or ended
 // with 0 by its own choice.
 std::optional<std::wstring> StoppedJavaReport(const WatchedJava& java, std::wstring_view programFolder);
+
+// Java's output pipe is named with a random part no other process can know in
+// advance: "\\.\pipe\TessalyPushGateway-" and 32 hexadecimal digits.
+std::wstring PipeName(const std::array<std::uint8_t, 16>& random);
+
+// A name already taken (by another process, against all odds) is given up for
+// a new one, this many times in all.
+inline constexpr int kPipeNameTries = 4;
+
+// Calls make with fresh names until it takes one (true) or has been refused
+// kPipeNameTries times (false). make raises what is no refusal.
+bool UnderAFreeName(const std::function<std::wstring()>& freshName,
+                    const std::function<bool(const std::wstring&)>& make);
 
 }  // namespace launch

@@ -7,6 +7,10 @@
 
 #include <string_view>
 
+// java.exe below a runtime's home: what the search asks of a folder, and what
+// the launcher starts.
+inline constexpr std::wstring_view kJavaProgram = L"\\bin\\java.exe";
+
 struct JavaPlace {
     std::wstring_view name;  // as TessalyCheck names it: "Eclipse Adoptium JDK"
     std::wstring_view key;   // below the root; its subkeys are the versions

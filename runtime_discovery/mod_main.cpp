@@ -6,7 +6,6 @@
 
 #include "ansi_text.h"
 #include "app_error.h"
-#include "command_line.h"
 #include "java_places.h"
 #include "messages.h"
 
@@ -95,13 +94,20 @@ struct Search {
     SearchRecord& record;
     bool listing;  // the places after the choice are listed too
 
+    // The Java Runtime Environment key is read through the ANSI calls, as it
+    // always was; the makers' keys through the wide ones, so that a folder
+    // outside the system's code page (a user's profile) comes whole.
+    MRegistry In(const JavaPlace& place, std::uint32_t view) const {
+        return MRegistry(registry, view, &place == &kRuntimeKey ? MRegistry::Calls::kAnsi : MRegistry::Calls::kWide);
+    }
+
     PlaceRead& Open(const JavaPlace& place, registry::Key root, std::uint32_t view) {
         PlaceRead& read = record.emplace_back();
         read.name = place.name;
         read.key = place.key;
         read.root = root;
         read.view = view;
-        const MRegistry reg(registry, view);
+        const MRegistry reg = In(place, view);
         const std::wstring key(place.key);
         read.keyExists = reg.KeyExists(root, key);
         if (read.keyExists) read.versions = reg.EnumRegistryKeys(root, key);
@@ -129,7 +135,7 @@ bool SearchRuntimeKey(Search& search, bool& keyFound) {
             version.verdict = Verdict::kTooOld;
             if (version.number < kLowestVersion) continue;
             version.verdict = Verdict::kUnreadable;
-            version.folder = ToText(MRegistry(search.registry, view)
+            version.folder = ToText(search.In(kRuntimeKey, view)
                                         .GetRegistryValue(registry::kLocalMachine, kVersionKeyPrefix + version.name,
                                                           kJavaHomeValue));
             version.verdict = Verdict::kTaken;
@@ -171,7 +177,7 @@ bool Qualifies(const MRegistry& reg, registry::Key root, const JavaPlace& place,
     }
     if (version.folder.empty()) return false;
     version.verdict = Verdict::kNoJavaExe;
-    if (!files.Exists(version.folder + std::wstring(launch::kJavaProgram))) return false;
+    if (!files.Exists(version.folder + std::wstring(kJavaProgram))) return false;
     version.verdict = Verdict::kTaken;
     return true;
 }
@@ -188,7 +194,7 @@ bool SearchInstallers(Search& search, bool taken) {
         for (const auto& [root, view] : roots) {
             if (taken && !search.listing) return true;
             PlaceRead& read = search.Open(place, root, view);
-            const MRegistry reg(search.registry, view);
+            const MRegistry reg = search.In(place, view);
             for (std::size_t i = 0; !taken && i < read.versions.size(); ++i) {
                 taken = Qualifies(reg, root, place, Begin(read, read.versions[i]), search.files);
                 if (taken) JavaHomePath = read.read.back().folder;

@@ -31,39 +31,54 @@ private:
     Key key_;
 };
 
-bool Open(RegistryApi& api, std::uint32_t view, Key parent, const std::wstring& path, Key& opened) {
-    return api.RegOpenKeyExA(parent, ToAnsi(path).c_str(), 0, registry::kKeyRead | view, &opened) ==
-           registry::kSuccess;
+bool Open(RegistryApi& api, std::uint32_t view, bool wide, Key parent, const std::wstring& path, Key& opened) {
+    const std::uint32_t access = registry::kKeyRead | view;
+    return (wide ? api.RegOpenKeyExW(parent, path.c_str(), 0, access, &opened)
+                 : api.RegOpenKeyExA(parent, ToAnsi(path).c_str(), 0, access, &opened)) == registry::kSuccess;
 }
 
 [[noreturn]] void ThrowUnsupportedValueType() {
     throw AppError{messages::kUnsupportedValueTypeNumber, std::wstring(messages::kUnsupportedValueType)};
 }
 
-// The first `length` bytes of the buffer as text; never more than it holds.
-std::wstring DecodeText(RegistryApi& api, const std::vector<std::uint8_t>& buffer, std::uint32_t length) {
+// The first `length` bytes of the buffer as text, ANSI or UTF-16 (an odd last
+// byte is no character); never more than the buffer holds.
+std::wstring DecodeText(RegistryApi& api, bool wide, const std::vector<std::uint8_t>& buffer, std::uint32_t length) {
     std::string bytes(std::min<std::size_t>(length, buffer.size()), '\0');
     api.RtlMoveMemory(bytes.data(), buffer.data(), bytes.size());
-    return FromAnsi(bytes);
+    if (!wide) return FromAnsi(bytes);
+    std::wstring text(bytes.size() / 2, L'\0');
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        text[i] = static_cast<wchar_t>(static_cast<std::uint8_t>(bytes[2 * i]) |
+                                       static_cast<std::uint8_t>(bytes[2 * i + 1]) << 8);
+    }
+    return text;
 }
 
-// The length of the first `size` bytes without up to `most` NULs at their end.
-std::uint32_t WithoutTerminators(const std::vector<std::uint8_t>& buffer, std::uint32_t size, int most) {
-    while (most-- > 0 && size > 0 && buffer[size - 1] == 0) --size;
+// The length of the first `size` bytes without up to `most` NULs at their end,
+// each of one byte, or of two at an even place in UTF-16.
+std::uint32_t WithoutTerminators(const std::vector<std::uint8_t>& buffer, bool wide, std::uint32_t size, int most) {
+    if (wide) size -= size % 2;
+    const std::uint32_t unit = wide ? 2 : 1;
+    while (most-- > 0 && size >= unit && buffer[size - 1] == 0 && buffer[size - unit] == 0) size -= unit;
     return size;
 }
 
 // Every status but success ends the list, the end-of-list one or any other.
-SubkeyList ListSubkeys(RegistryApi& api, Key key) {
+SubkeyList ListSubkeys(RegistryApi& api, bool wide, Key key) {
     SubkeyList names;
     std::string buffer;
-    for (std::int32_t index = 0;; ++index) {
+    std::wstring wideBuffer;
+    for (std::uint32_t index = 0;; ++index) {
         buffer.assign(kNameBufferSize, ' ');
-        if (api.RegEnumKeyA(key, static_cast<std::uint32_t>(index), buffer.data(), kNameBufferSize) !=
-            registry::kSuccess) {
+        wideBuffer.assign(kNameBufferSize, L' ');
+        std::uint32_t length = kNameBufferSize;
+        if ((wide ? api.RegEnumKeyExW(key, index, wideBuffer.data(), &length, nullptr, nullptr, nullptr, nullptr)
+                  : api.RegEnumKeyA(key, index, buffer.data(), kNameBufferSize)) != registry::kSuccess) {
             return names;
         }
-        names.push_back(FromAnsi(std::string_view(buffer).substr(0, buffer.find('\0'))));
+        names.push_back(wide ? wideBuffer.substr(0, std::min(length, kNameBufferSize))
+                             : FromAnsi(std::string_view(buffer).substr(0, buffer.find('\0'))));
     }
 }
 
@@ -71,28 +86,28 @@ SubkeyList ListSubkeys(RegistryApi& api, Key key) {
 
 bool MRegistry::KeyExists(Key key, const std::wstring& path) const {
     Key opened{};
-    if (!Open(api_, view_, key, path, opened)) return false;
+    if (!Open(api_, view_, wide_, key, path, opened)) return false;
     api_.RegCloseKey(opened);
     return true;
 }
 
 SubkeyList MRegistry::EnumRegistryKeys(Key key, const std::wstring& path) const {
     // An empty path lists the caller's own key, which stays open.
-    if (path.empty()) return ListSubkeys(api_, key);
+    if (path.empty()) return ListSubkeys(api_, wide_, key);
     Key opened{};
-    if (!Open(api_, view_, key, path, opened)) return {};
+    if (!Open(api_, view_, wide_, key, path, opened)) return {};
     const OpenedKey owned(api_, opened);
-    return ListSubkeys(api_, opened);
+    return ListSubkeys(api_, wide_, opened);
 }
 
 Variant MRegistry::GetRegistryValue(Key key, const std::wstring& path, const std::wstring& valueName,
                                     Variant defaultValue) const {
     Variant result = std::move(defaultValue);
     Key opened{};
-    if (!Open(api_, view_, key, path, opened)) return result;
+    if (!Open(api_, view_, wide_, key, path, opened)) return result;
     const OpenedKey owned(api_, opened);
 
-    const std::string name = ToAnsi(valueName);
+    const std::string name = wide_ ? std::string() : ToAnsi(valueName);
     std::vector<std::uint8_t> buffer(kFirstDataBufferSize, 0);
     std::uint32_t type = registry::kNone;
     std::uint32_t size = kFirstDataBufferSize;
@@ -102,7 +117,8 @@ Variant MRegistry::GetRegistryValue(Key key, const std::wstring& path, const std
     for (int query = 0; query < kMaxQueries && status == registry::kMoreData; ++query) {
         if (query > 0) buffer.assign(size, 0);
         size = static_cast<std::uint32_t>(buffer.size());
-        status = api_.RegQueryValueExA(opened, name.c_str(), nullptr, &type, buffer.data(), &size);
+        status = wide_ ? api_.RegQueryValueExW(opened, valueName.c_str(), nullptr, &type, buffer.data(), &size)
+                       : api_.RegQueryValueExA(opened, name.c_str(), nullptr, &type, buffer.data(), &size);
     }
     // A value that vanished or kept growing has nothing whole to give.
     if (status != registry::kSuccess || size > buffer.size()) ThrowUnsupportedValueType();
@@ -119,10 +135,10 @@ Variant MRegistry::GetRegistryValue(Key key, const std::wstring& path, const std
             // A string ends in a NUL, and a list in two; the NULs between
             // strings stay. A writer may leave them out: the platform does not
             // add them, and the text keeps its last characters.
-            result = DecodeText(api_, buffer, WithoutTerminators(buffer, size, 1));
+            result = DecodeText(api_, wide_, buffer, WithoutTerminators(buffer, wide_, size, 1));
             break;
         case registry::kMultiString:
-            result = DecodeText(api_, buffer, WithoutTerminators(buffer, size, 2));
+            result = DecodeText(api_, wide_, buffer, WithoutTerminators(buffer, wide_, size, 2));
             break;
         case registry::kBinary:
             buffer.resize(size);

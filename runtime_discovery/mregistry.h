@@ -3,7 +3,7 @@
 // have, what does one of its values hold. Every call opens at most one key and
 // closes it before it returns or raises; a key passed in is never closed.
 // Paths from the root are read in the registry view given (0: the process's
-// own).
+// own), through the ANSI calls or the wide ones.
 
 #include <cstdint>
 #include <string>
@@ -20,7 +20,12 @@ using SubkeyList = std::vector<std::wstring>;
 
 class MRegistry {
 public:
-    explicit MRegistry(registry::RegistryApi& api, std::uint32_t view = 0) : api_(api), view_(view) {}
+    // ANSI: names and texts in the system's code page, where a character it
+    // lacks comes back as its default character; wide: as the registry holds them.
+    enum class Calls { kAnsi, kWide };
+
+    explicit MRegistry(registry::RegistryApi& api, std::uint32_t view = 0, Calls calls = Calls::kAnsi)
+        : api_(api), view_(view), wide_(calls == Calls::kWide) {}
 
     // True when the path below key opens for reading.
     bool KeyExists(registry::Key key, const std::wstring& path) const;
@@ -40,4 +45,5 @@ public:
 private:
     registry::RegistryApi& api_;
     std::uint32_t view_;
+    bool wide_;
 };

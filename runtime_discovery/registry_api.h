@@ -1,7 +1,11 @@
 #pragma once
-// The five platform operations the registry module stands on, with the
-// Windows types and statuses. The real ones are advapi32's and kernel32's;
-// tests put an in-memory registry behind the same contracts.
+// The platform operations the registry module stands on, with the Windows
+// types and statuses: the five ANSI ones the Java Runtime Environment key has
+// always been read with, and beside them the wide ones for the places today's
+// installers write, whose folders may lie outside the system's code page (a
+// per-user Java below C:\Users\Дмитрий). The real ones are advapi32's and
+// kernel32's; tests put an in-memory registry behind the same contracts, which
+// reads a name or a value back by either set of calls.
 
 #include <cstddef>
 #include <cstdint>
@@ -60,6 +64,20 @@ public:
                                     std::uint8_t* data, std::uint32_t* size) = 0;
     virtual Status RegCloseKey(Key key) = 0;
     virtual void RtlMoveMemory(void* destination, const void* source, std::size_t length) = 0;
+
+    // As RegOpenKeyExA, the path in UTF-16.
+    virtual Status RegOpenKeyExW(Key key, const wchar_t* subKey, std::uint32_t options, std::uint32_t access,
+                                 Key* result) = 0;
+    // In: *nameSize is name's room in characters. Status 0: name holds the
+    // subkey at index and a NUL, *nameSize its length without the NUL.
+    // 234: no room for it. The class and the time are not asked for (null).
+    virtual Status RegEnumKeyExW(Key key, std::uint32_t index, wchar_t* name, std::uint32_t* nameSize,
+                                 std::uint32_t* reserved, wchar_t* className, std::uint32_t* classSize,
+                                 void* lastWriteTime) = 0;
+    // As RegQueryValueExA; a string's data comes as the registry holds it,
+    // UTF-16 code units of two bytes each, low byte first.
+    virtual Status RegQueryValueExW(Key key, const wchar_t* valueName, std::uint32_t* reserved, std::uint32_t* type,
+                                    std::uint8_t* data, std::uint32_t* size) = 0;
 };
 
 }  // namespace registry

@@ -10,7 +10,8 @@ namespace {
 
 HKEY ToHkey(Key key) { return reinterpret_cast<HKEY>(static_cast<std::uintptr_t>(key)); }
 
-static_assert(sizeof(DWORD) == sizeof(std::uint32_t) && sizeof(LONG) == sizeof(Status));
+static_assert(sizeof(DWORD) == sizeof(std::uint32_t) && sizeof(LONG) == sizeof(Status) &&
+              sizeof(wchar_t) == sizeof(WCHAR));
 
 }  // namespace
 
@@ -36,6 +37,28 @@ Status Win32RegistryApi::RegCloseKey(Key key) { return ::RegCloseKey(ToHkey(key)
 
 void Win32RegistryApi::RtlMoveMemory(void* destination, const void* source, std::size_t length) {
     ::RtlMoveMemory(destination, source, length);
+}
+
+Status Win32RegistryApi::RegOpenKeyExW(Key key, const wchar_t* subKey, std::uint32_t options, std::uint32_t access,
+                                       Key* result) {
+    HKEY opened = nullptr;
+    const LONG status = ::RegOpenKeyExW(ToHkey(key), subKey, options, access, &opened);
+    if (status == ERROR_SUCCESS) *result = static_cast<Key>(reinterpret_cast<std::uintptr_t>(opened));
+    return status;
+}
+
+Status Win32RegistryApi::RegEnumKeyExW(Key key, std::uint32_t index, wchar_t* name, std::uint32_t* nameSize,
+                                       std::uint32_t* reserved, wchar_t* className, std::uint32_t* classSize,
+                                       void* lastWriteTime) {
+    return ::RegEnumKeyExW(ToHkey(key), index, name, reinterpret_cast<DWORD*>(nameSize),
+                           reinterpret_cast<DWORD*>(reserved), className, reinterpret_cast<DWORD*>(classSize),
+                           static_cast<FILETIME*>(lastWriteTime));
+}
+
+Status Win32RegistryApi::RegQueryValueExW(Key key, const wchar_t* valueName, std::uint32_t* reserved,
+                                          std::uint32_t* type, std::uint8_t* data, std::uint32_t* size) {
+    return ::RegQueryValueExW(ToHkey(key), valueName, reinterpret_cast<DWORD*>(reserved),
+                              reinterpret_cast<DWORD*>(type), data, reinterpret_cast<DWORD*>(size));
 }
 
 std::uint32_t OtherView() {

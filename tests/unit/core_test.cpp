@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "ansi_text.h"
+#include "app_error.h"
 #include "check_report.h"
 #include "command_line.h"
 #include "java_watch.h"
@@ -39,6 +40,11 @@ Stage At(const std::string& entries, Stage more = [](FakeRegistry&) {}) {
 // The one version 1.4, whose JavaHome is of this type and holds these bytes, and grows as told.
 Stage Home(std::uint32_t type, Bytes data, std::size_t growth = 0, int growths = 0) {
     return [=](FakeRegistry& fake) { fake.SetValue(kBase + "\\1.4", "JavaHome", type, data, growth, growths); };
+}
+
+// A string value as the wide calls write it, in UTF-16 with its NUL.
+Stage Wide(const std::string& key, const std::string& value, const std::wstring& text) {
+    return [=](FakeRegistry& fake) { fake.SetValueW(key, value, registry::kString, FakeRegistry::Utf16(text + L'\0')); };
 }
 
 TEST(LocateJavaHome, TakesTheFirstQualifyingVersionOrTellsTheUserWhatIsWrong) {
@@ -95,6 +101,10 @@ TEST(LocateJavaHome, TakesTheFirstQualifyingVersionOrTellsTheUserWhatIsWrong) {
         {At("32:SOFTWARE\\Semeru\\JDK\\8.0.382.5\\openj9\\MSI@Path=C:\\Java"), {}, L"C:\\Java"},
         {At("32:SOFTWARE\\Azul Systems\\Zulu 32-bit\\zulu-8-jre@InstallationPath=C:\\"), {}, L"C:\\"},
         {At("SOFTWARE\\BellSoft\\Liberica\\jre-11@InstallationPath=C:\\Java"), {}, L"C:\\Java"},
+        // A folder outside the code page: whole from an installer's key, as the ANSI calls give it from the first key
+        {Wide(kTemurin.substr(0, kTemurin.size() - 6), "Path", L"C:\\Users\\Дмитрий\\jdk\\"), {}, L"C:\\Users\\Дмитрий\\jdk"},
+        {Wide(kBase + "\\1.4", "JavaHome", L"C:\\Дмитрий"), {}, L"C:\\???????"},
+        {Wide("SOFTWARE\\Microsoft\\JDK\\17-\xE9\\hotspot\\MSI", "Path", {L'C', L':', L'\\', 0xD834, 0xDD1E}), {}, L"C:\\\xD834\xDD1E"},
     };
     for (const auto& [stage, boxes, javaHome] : rows) {
         FakeRegistry fake;
@@ -109,6 +119,71 @@ TEST(LocateJavaHome, TakesTheFirstQualifyingVersionOrTellsTheUserWhatIsWrong) {
         EXPECT_EQ(std::tie(ui.boxes, JavaHomePath), std::tie(boxes, javaHome));
         EXPECT_TRUE(fake.open.empty() && fake.wrongCloses == 0);
     }
+}
+
+// Either set of calls reads one registry alike where the code page holds every character: names, every type, the NUL
+// rules, a value larger than the first buffer, a missing one; beyond the code page only the wide calls read a folder.
+TEST(MRegistry, ReadsNamesAndValuesAlikeThroughTheAnsiAndTheWideCalls) {
+    FakeRegistry fake;
+    const std::string key = "SOFTWARE\\x";
+    fake.AddKey(key + "\\1.4.2_\xE9");
+    const std::pair<std::uint32_t, Bytes> values[] = {
+        {registry::kString, {'C', ':', 0xE9, 0}}, {registry::kString, {'C', ':'}}, {registry::kString, {'a', 0, 'b', 0}},
+        {registry::kString, Bytes(3000, 'x')}, {registry::kExpandString, {'%', 'J', '%', 0}}, {registry::kDword, {1, 2}},
+        {registry::kMultiString, {'a', 0, 'b', 0, 0}}, {registry::kMultiString, {0}}, {registry::kBinary, {'C', 0}},
+        {registry::kQword, {1, 0, 0, 0, 0, 0, 0, 0}}};
+    for (std::size_t i = 0; i < std::size(values); ++i) fake.SetValue(key, std::to_string(i), values[i].first, values[i].second);
+    fake.SetValueW(key, "u", registry::kString, FakeRegistry::Utf16(L"C:\\Дмитрий"));
+    fake.SetValueW(key, "odd", registry::kString, {'C', 0, ':'});  // an odd last byte is no character
+    const MRegistry ansi(fake), wide(fake, 0, MRegistry::Calls::kWide);
+    const auto read = [&](const MRegistry& reg, const std::string& name) {
+        try {
+            return reg.GetRegistryValue(registry::kLocalMachine, std::wstring(key.begin(), key.end()),
+                                        std::wstring(name.begin(), name.end()), Variant{L"no key"});
+        } catch (const AppError& error) {
+            return Variant{error.description};
+        }
+    };
+    EXPECT_EQ(wide.EnumRegistryKeys(registry::kLocalMachine, L"SOFTWARE\\x"), SubkeyList{L"1.4.2_\xE9"});
+    EXPECT_EQ(ansi.EnumRegistryKeys(registry::kLocalMachine, L"SOFTWARE\\x"), SubkeyList{L"1.4.2_\xE9"});
+    for (const std::string name : {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "missing"})
+        EXPECT_EQ(read(wide, name), read(ansi, name)) << name;
+    EXPECT_EQ(std::make_tuple(read(wide, "u"), read(ansi, "u"), read(wide, "odd")),
+              std::make_tuple(Variant{L"C:\\Дмитрий"}, Variant{L"C:\\???????"}, Variant{L"C"}));
+    EXPECT_TRUE(fake.open.empty() && fake.wrongCloses == 0);
+}
+
+// Every installer's place, in every view it is searched in, holds a Java: uninstalled one by one, they are taken in the
+// order docs/java-places.md gives (the Java Runtime Environment key before them all: the table above).
+TEST(LocateJavaHome, SearchesTheInstallersPlacesInTheirDocumentedOrder) {
+    const std::string order[] = {  // "KEY@VALUE" below SOFTWARE; "+": also in the current user's
+        "JavaSoft\\JRE\\9@JavaHome", "JavaSoft\\JDK\\9@JavaHome", "JavaSoft\\Java Development Kit\\1.8@JavaHome",
+        "+Eclipse Adoptium\\JRE\\8\\hotspot\\MSI@Path", "+Eclipse Adoptium\\JDK\\8\\hotspot\\MSI@Path",
+        "+Eclipse Foundation\\JDK\\17\\hotspot\\MSI@Path", "+AdoptOpenJDK\\JRE\\8\\hotspot\\MSI@Path",
+        "+AdoptOpenJDK\\JDK\\8\\hotspot\\MSI@Path", "+AdoptOpenJDK\\JRE\\9\\openj9\\MSI@Path",
+        "+AdoptOpenJDK\\JDK\\9\\openj9\\MSI@Path", "+Semeru\\JRE\\8\\openj9\\MSI@Path", "+Semeru\\JDK\\8\\openj9\\MSI@Path",
+        "+Microsoft\\JDK\\17\\hotspot\\MSI@Path", "Azul Systems\\Zulu\\zulu-8@InstallationPath",
+        "Azul Systems\\Zulu 32-bit\\zulu-8-jre@InstallationPath", "BellSoft\\Liberica\\jdk-8@InstallationPath"};
+    FakeRegistry fake;
+    std::vector<std::wstring> expected, taken;
+    std::map<std::wstring, std::string> entries;  // by folder
+    for (const std::string& place : order) {
+        for (const std::string root : {"", "32:", "HKCU\\"}) {
+            if (root == "HKCU\\" && place[0] != '+') continue;
+            const std::string entry = root + "SOFTWARE\\" + place.substr(place[0] == '+'), key = entry.substr(0, entry.find('@'));
+            fake.SetStrings(entry + "=C:\\" + key);
+            entries[expected.emplace_back(L"C:\\" + std::wstring(key.begin(), key.end()))] = entry;
+        }
+    }
+    for (RecordingUi ui; ui.boxes.empty() && taken.size() <= expected.size();) {
+        try {
+            LocateJavaHome(fake, ui, registry::kView32, FakeFiles());
+        } catch (const ProcessEnded&) {
+            break;
+        }
+        fake.SetStrings(entries[taken.emplace_back(JavaHomePath)] + "=C:\\gone");  // its uninstaller left the key
+    }
+    EXPECT_EQ(taken, expected);
 }
 
 const std::string kJre = kBase + "\\1.4.2@JavaHome=C:\\jre", kAdoptium = "SOFTWARE\\Eclipse Adoptium\\JDK\\";
@@ -211,6 +286,19 @@ TEST(QuotedLines, QuoteTheLastLinesJavaWroteAsTheBoxShowsThem) {
         launch::OutputTail tail;
         for (std::size_t at = 0; at < written.size(); at += 7) tail.Append(std::string_view(written).substr(at, 7));
         EXPECT_EQ(launch::QuotedLines(FromAnsi(tail.Bytes()), tail.Cut()), quoted) << written.substr(0, 20);
+    }
+}
+
+// Java's pipe is named with all its random bytes; a name another process holds is given up for a fresh one, a few
+// times at most.
+TEST(UnderAFreeName, TriesFreshRandomNamesUntilOneIsFree) {
+    EXPECT_EQ(launch::PipeName({0xA5, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 0xF0}),
+              L"\\\\.\\pipe\\TessalyPushGateway-a50102030405060708090a0b0c0d0ef0");
+    for (const std::size_t taken : {0, 1, 3, 4}) {
+        std::vector<std::wstring> tried;
+        const bool made = launch::UnderAFreeName([&] { return std::to_wstring(tried.size()); },
+                                                 [&](const std::wstring& name) { return tried.push_back(name), tried.size() > taken; });
+        EXPECT_EQ(std::make_pair(made, tried.back()), std::make_pair(taken < 4, std::to_wstring(std::min<std::size_t>(taken, 3))));
     }
 }
 

@@ -3,15 +3,18 @@
 // <window>|client=w,h|text; control <window>|text for each control; frozen (the program stands still until a line
 // comes on stdin); gone <ms>; box <caption> and its controls, then answers OK; exit <code>|<ms>|<peak working set>|
 // <peak private bytes> once it and its children have ended. A <window> is class|in=<parent>|style|exstyle|box=x,y,w,h|
-// icon=0|1. Times count from the creation; every wait is for an event, a minute at most. Started as Java is (as
-// java.exe, with a class path), or built as a DLL and planted, it appends how it was started to TESSALY_STANDIN_LOG.
+// icon=0|1. Times count from the creation; every wait is for an event, a minute at most. With --stale N, the
+// program's standard handles are the number N, at which it holds no handle. Started as Java is (as java.exe, with a
+// class path), or built as a DLL and planted, it appends how it was started to TESSALY_STANDIN_LOG.
 // `probe --own-console|--shared-console "PROGRAM" ARG` runs a console program as Explorer does (a console of its own,
 // found by the title the program gives it, and Enter pressed once it asks for it) or as a command prompt does (in the
 // probe's console), and prints: title <title>; row <text> for each row of the console at the end; exit <code>|
 // <key presses left unread>.
 
 #include <windows.h>
+#include <aclapi.h>
 #include <psapi.h>
+#include <sddl.h>
 #include <shellapi.h>
 #include <tlhelp32.h>
 
@@ -49,6 +52,21 @@ int Record() {
         if (GetHandleInformation(handle, &flags) && flags & HANDLE_FLAG_INHERIT && handle != out && handle != error &&
             handle != GetStdHandle(STD_INPUT_HANDLE)) record += N(value) + L" ";
     }
+    // The pipe it writes to: its name and who may open it, beside whom it runs as; its output's handle number.
+    struct { DWORD length; wchar_t name[300]; } pipe{};
+    GetFileInformationByHandleEx(out, FileNameInfo, &pipe, sizeof pipe);
+    PSECURITY_DESCRIPTOR security = nullptr;
+    wchar_t *allowed = nullptr, *user = nullptr;
+    GetSecurityInfo(out, SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, nullptr, nullptr, &security);
+    ConvertSecurityDescriptorToStringSecurityDescriptorW(security, 1, DACL_SECURITY_INFORMATION, &allowed, nullptr);
+    HANDLE token = nullptr;
+    BYTE owner[256];
+    DWORD size = 0;
+    OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token);
+    GetTokenInformation(token, TokenUser, owner, sizeof owner, &size);
+    ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(owner)->User.Sid, &user);
+    record += L"\npipe=" + std::wstring(pipe.name, pipe.length / 2) + L"\nallowed=" + (allowed ? allowed : L"") +
+              L"\nuser=" + user + L"\nstdout=" + N(reinterpret_cast<ULONG_PTR>(out));
     // Told by TESSALY_STANDIN_DOES: "fail" writes three lines, two on its error output, in the ANSI code page, and
     // ends with 1; "keep-running" writes its output without pause, 1 MiB and on, until its launcher is gone.
     const std::wstring does = _wgetenv(L"TESSALY_STANDIN_DOES") ? _wgetenv(L"TESSALY_STANDIN_DOES") : L"";
@@ -107,13 +125,13 @@ BOOL CALLBACK Look(HWND window, LPARAM context) {
     return PostMessageW(window, WM_COMMAND, IDOK, 0);
 }
 
-int Play(std::wstring program, bool freeze, bool close) {
+int Play(std::wstring program, bool freeze, bool close, ULONG_PTR stale) {
     // Detached: no console for Java to inherit. Its standard handles are a file, as a command prompt's redirection
-    // gives them, which it must not pass on to Java.
+    // gives them, which it must not pass on to Java; or a number (stale) at which it holds no handle.
     SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
     STARTUPINFOW startup{sizeof startup};
     startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = startup.hStdOutput = startup.hStdError =
+    startup.hStdInput = startup.hStdOutput = startup.hStdError = stale ? reinterpret_cast<HANDLE>(stale) :
         CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inheritable, OPEN_EXISTING, 0, nullptr);
     for (const DWORD own : {STD_INPUT_HANDLE, STD_OUTPUT_HANDLE, STD_ERROR_HANDLE})
         SetHandleInformation(GetStdHandle(own), HANDLE_FLAG_INHERIT, 0);
@@ -241,6 +259,7 @@ int wmain(int argc, wchar_t** argv) {
     if (argc > 1 && argv[1] == std::wstring(L"-classpath")) return Record();  // started as Java is
     const std::wstring option = argc > 2 ? argv[2] : L"";
     if (argc > 3 && std::wstring(argv[1]).find(L"-console") < 99) return Console(argv[2], argv[3], argv[1][2] == L'o');
-    return argc > 1 ? Play(argv[1], option == L"--freeze", option == L"--close") : 2;
+    const ULONG_PTR stale = option == L"--stale" && argc > 3 ? wcstoul(argv[3], nullptr, 10) : 0;
+    return argc > 1 ? Play(argv[1], option == L"--freeze", option == L"--close", stale) : 2;
 }
 #endif
