@@ -89,7 +89,7 @@ std::wstring LauncherFolder(const wchar_t* given) {
 }
 
 // The report, or the one line that tells why there is none, and its exit code.
-int Run(int argc, wchar_t** argv, bool ownConsole) {
+int Run(int argc, wchar_t** argv) {
     if (argc > 2) {
         Write(kUsage);
         return 2;
@@ -100,8 +100,9 @@ int Run(int argc, wchar_t** argv, bool ownConsole) {
             return 2;
         }
         const std::wstring folder = argc == 2 ? LauncherFolder(argv[1]) : launch::ProgramFolderOf(ModulePath());
-        // A user with two such windows open tells them apart.
-        if (ownConsole) SetConsoleTitleW((std::wstring(kTitle) + folder).c_str());
+        // A user with two such windows open tells them apart. (A command prompt
+        // takes its own title back when the check ends.)
+        SetConsoleTitleW((std::wstring(kTitle) + folder).c_str());
         registry::Win32RegistryApi registry;
         const check::Result result =
             check::Check(registry, Win32Machine(), folder, Win32Machine::View(), registry::OtherView());
@@ -125,7 +126,7 @@ int wmain(int argc, wchar_t** argv) {
     LimitDllSearchToSystemFolder();
     // Counted before anything else can join the console.
     const bool ownConsole = HasConsoleOfItsOwn();
-    const int exitCode = Run(argc, argv, ownConsole);
+    const int exitCode = Run(argc, argv);
     if (ownConsole && Write(kPressEnter)) WaitForEnter();
     return exitCode;
 }

@@ -1,5 +1,5 @@
-// Under the sanitizers: the picture reader on any bytes; the search on any registry the platform allows (any names
-// and JavaHome, in both views, values growing between queries, keys refusing to open). No key stays open; none it
+// Under the sanitizers: the picture reader on any bytes; the search on any registry the platform allows (any names and
+// JavaHome, in both views, written by either set of calls, growing between queries, keys refusing to open). No key stays open; none it
 // did not open is closed.  locator_fuzz -max_total_time=60 DIR CORPUS
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
         std::vector<std::uint8_t> data = input.ConsumeBytes<std::uint8_t>(length);
         data.resize(length, input.ConsumeIntegral<std::uint8_t>());  // long values: one byte over and over
         registry.SetValue(key, value, type, data, input.ConsumeIntegralInRange<std::size_t>(0, 2048),
-                          input.ConsumeIntegralInRange(0, 5));
+                          input.ConsumeIntegralInRange(0, 5), input.ConsumeBool());  // a string in UTF-16, or not
         if (input.ConsumeIntegralInRange(0, 15) == 0) registry.denied.insert(input.ConsumeBool() ? key : base);
     }
     RecordingUi ui;

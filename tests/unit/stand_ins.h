@@ -1,8 +1,8 @@
 #pragma once
-// The registry in memory, with the contracts of the registry calls (statuses 0, 2, 5, 234 and 259, names followed by
-// a NUL, dense indices, type and size untouched by a failed query), refusing any access but reading, as HKLM refuses
-// a standard user. As the registry does, it holds strings in UTF-16, and the ANSI calls read them in the code page
-// (the host's: Latin-1, '?' for what it lacks); names are Latin-1. (Message boxes: ui.h's RecordingUi.)
+// The registry in memory, with the contracts of the registry calls (statuses 0, 2, 5, 234 and 259, names followed by a
+// NUL, dense indices, type and size untouched by a failed query), refusing any access but reading, as HKLM refuses a
+// standard user. It holds strings in UTF-16, which the ANSI calls read in the host's code page, Latin-1 ('?' for what
+// it lacks); names are Latin-1. (Message boxes: ui.h's RecordingUi.)
 
 #include <cstring>
 #include <cwchar>
@@ -49,17 +49,13 @@ public:
         subkeys_[parent].push_back(path.substr(parent.empty() ? 0 : slash + 1));
         subkeys_[path];
     }
-    // As RegSetValueExA writes it: a string's bytes in the code page.
+    // As RegSetValueExA writes it: a string's bytes in the code page; with wide, as RegSetValueExW does: in UTF-16.
     void SetValue(const std::string& path, const std::string& name, std::uint32_t type, std::vector<std::uint8_t> data,
-                  std::size_t growth = 0, int growths = 0) {
-        SetValueW(path, name, type, Text(type) ? Wide(data) : data, growth, growths);
-    }
-    void SetValueW(const std::string& path, const std::string& name, std::uint32_t type, std::vector<std::uint8_t> data,
-                   std::size_t growth = 0, int growths = 0) {  // a string's data in UTF-16
+                  std::size_t growth = 0, int growths = 0, bool wide = false) {
         AddKey(path);
-        values[{path, name}] = Value{type, std::move(data), growth, growths};
+        values[{path, name}] = Value{type, Text(type) && !wide ? Utf16({data.begin(), data.end()}) : data, growth, growths};
     }
-    static std::vector<std::uint8_t> Utf16(const std::wstring& text) {
+    static std::vector<std::uint8_t> Utf16(const std::wstring& text) {  // each unit's low byte, then its high one
         std::vector<std::uint8_t> data;
         for (const wchar_t c : text) data.insert(data.end(), {std::uint8_t(c & 0xFF), std::uint8_t(c >> 8 & 0xFF)});
         return data;
@@ -90,24 +86,23 @@ public:
         std::memcpy(name, names[index].c_str(), names[index].size() + 1);
         return kSuccess;
     }
-    Status RegQueryValueExA(Key key, const char* name, std::uint32_t* reserved, std::uint32_t* type, std::uint8_t* data,
+    Status RegQueryValueExA(Key key, const char* name, std::uint32_t*, std::uint32_t* type, std::uint8_t* data,
                             std::uint32_t* size) override {
-        return Query(key, name, false, reserved, type, data, size);
+        return Query(key, name, false, type, data, size);
     }
-    Status RegQueryValueExW(Key key, const wchar_t* name, std::uint32_t* reserved, std::uint32_t* type,
-                            std::uint8_t* data, std::uint32_t* size) override {
-        return Query(key, Latin1(name), true, reserved, type, data, size);
+    Status RegQueryValueExW(Key key, const wchar_t* name, std::uint32_t*, std::uint32_t* type, std::uint8_t* data,
+                            std::uint32_t* size) override {
+        return Query(key, Latin1(name), true, type, data, size);
     }
     Status RegOpenKeyExW(Key key, const wchar_t* subKey, std::uint32_t options, std::uint32_t access,
                          Key* result) override {
         return RegOpenKeyExA(key, Latin1(subKey).c_str(), options, access, result);
     }
     Status RegEnumKeyExW(Key key, std::uint32_t index, wchar_t* name, std::uint32_t* nameSize, std::uint32_t*, wchar_t*,
-                         std::uint32_t*, void*) override {
+                         std::uint32_t*, void*) override {  // a Latin-1 name: each byte its character
         std::string narrow(*nameSize, '\0');
         const Status status = RegEnumKeyA(key, index, narrow.data(), *nameSize);
-        if (status == kSuccess) *nameSize = static_cast<std::uint32_t>(std::strlen(narrow.c_str()));
-        for (std::uint32_t i = 0; status == kSuccess && i <= *nameSize; ++i) name[i] = std::uint8_t(narrow[i]);
+        for (*nameSize = 0; status == kSuccess && (name[*nameSize] = std::uint8_t(narrow[*nameSize])); ++*nameSize) {}
         return status;
     }
     Status RegCloseKey(Key key) override {
@@ -121,30 +116,23 @@ public:
 
 private:
     static bool Text(std::uint32_t type) { return type == 1 || type == 2 || type == 7; }
-    static std::vector<std::uint8_t> Wide(const std::vector<std::uint8_t>& bytes) {
-        return Utf16(std::wstring(bytes.begin(), bytes.end()));
-    }
-    static std::string Latin1(const wchar_t* text) {  // a name the fake cannot hold is one it does not have
-        std::string bytes;
-        for (; *text; ++text) bytes.push_back(*text <= 0xFF ? static_cast<char>(*text) : '\x7F');
-        return bytes;
-    }
-    Status Query(Key key, const std::string& name, bool wide, std::uint32_t*, std::uint32_t* type, std::uint8_t* data,
+    static std::string Latin1(std::wstring_view text) { return std::string(text.begin(), text.end()); }
+    Status Query(Key key, const std::string& name, bool wide, std::uint32_t* type, std::uint8_t* data,
                  std::uint32_t* size) {
         const auto found = open.count(key) ? values.find({open[key], name}) : values.end();
         if (found == values.end()) return 2;
         Value& value = found->second;
-        std::vector<std::uint8_t> bytes = value.data;  // as the registry holds it, or read in the code page
-        if (!wide && Text(value.type)) {
+        std::vector<std::uint8_t> bytes = value.data;
+        if (!wide && Text(value.type)) {  // in the code page
             bytes.clear();
-            for (std::size_t i = 0; i + 1 < value.data.size(); i += 2)
-                bytes.push_back(value.data[i + 1] ? '?' : value.data[i]);
+            for (std::size_t i = 0; i + 1 < value.data.size(); i += 2) bytes.push_back(value.data[i + 1] ? '?' : value.data[i]);
         }
         const Status status = bytes.size() > *size ? kMoreData : kSuccess;
         if (status == kSuccess && !bytes.empty()) std::memcpy(data, bytes.data(), bytes.size());
         *type = value.type;
         *size = static_cast<std::uint32_t>(bytes.size());
-        const std::vector<std::uint8_t> g(value.growth, 'g'), more = Text(value.type) ? Wide(g) : g;  // another writer's
+        const std::wstring g(value.growth, L'g');  // another writer's, in front
+        const std::vector<std::uint8_t> more = Text(value.type) ? Utf16(g) : std::vector<std::uint8_t>(g.begin(), g.end());
         if (value.growths-- > 0) value.data.insert(value.data.begin(), more.begin(), more.end());
         return status;
     }

@@ -1,15 +1,10 @@
-// The one test program that runs under Wine. `probe PROGRAM [--freeze|--close]` starts the program detached, as
-// Explorer does, and plays its user, printing: created <process creation, 100 ns units>; splash <ms>; window
-// <window>|client=w,h|text; control <window>|text for each control; frozen (the program stands still until a line
-// comes on stdin); gone <ms>; box <caption> and its controls, then answers OK; exit <code>|<ms>|<peak working set>|
-// <peak private bytes> once it and its children have ended. A <window> is class|in=<parent>|style|exstyle|box=x,y,w,h|
-// icon=0|1. Times count from the creation; every wait is for an event, a minute at most. With --stale N, the
-// program's standard handles are the number N, at which it holds no handle. Started as Java is (as java.exe, with a
-// class path), or built as a DLL and planted, it appends how it was started to TESSALY_STANDIN_LOG.
-// `probe --own-console|--shared-console "PROGRAM" ARG` runs a console program as Explorer does (a console of its own,
-// found by the title the program gives it, and Enter pressed once it asks for it) or as a command prompt does (in the
-// probe's console), and prints: title <title>; row <text> for each row of the console at the end; exit <code>|
-// <key presses left unread>.
+// The one test program that runs under Wine. `probe PROGRAM [--freeze|--close|--stale N]` starts the program detached,
+// as Explorer does (with --stale, its standard handles the number N, at which it holds no handle), plays its user and
+// prints: created <creation, 100 ns units>; splash <ms>; window <window>|client=w,h|text; control <window>|text a
+// control; frozen (held still until a line comes on stdin); gone <ms>; box <caption> and its controls, answered OK;
+// exit <code>|<ms>|<peak working set>|<peak private bytes> once it and its children have ended. A <window> is class|
+// in=<parent>|style|exstyle|box=x,y,w,h|icon=0|1; times count from the creation; every wait is for an event, a minute
+// at most. Started as Java is (with a class path), or planted as a DLL, it appends its start to TESSALY_STANDIN_LOG.
 
 #include <windows.h>
 #include <aclapi.h>
@@ -52,21 +47,15 @@ int Record() {
         if (GetHandleInformation(handle, &flags) && flags & HANDLE_FLAG_INHERIT && handle != out && handle != error &&
             handle != GetStdHandle(STD_INPUT_HANDLE)) record += N(value) + L" ";
     }
-    // The pipe it writes to: its name and who may open it, beside whom it runs as; its output's handle number.
+    // The pipe it writes to: its name and who may open it; the number of its output's handle.
     struct { DWORD length; wchar_t name[300]; } pipe{};
     GetFileInformationByHandleEx(out, FileNameInfo, &pipe, sizeof pipe);
     PSECURITY_DESCRIPTOR security = nullptr;
-    wchar_t *allowed = nullptr, *user = nullptr;
+    wchar_t* allowed = nullptr;
     GetSecurityInfo(out, SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, nullptr, nullptr, &security);
     ConvertSecurityDescriptorToStringSecurityDescriptorW(security, 1, DACL_SECURITY_INFORMATION, &allowed, nullptr);
-    HANDLE token = nullptr;
-    BYTE owner[256];
-    DWORD size = 0;
-    OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token);
-    GetTokenInformation(token, TokenUser, owner, sizeof owner, &size);
-    ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(owner)->User.Sid, &user);
     record += L"\npipe=" + std::wstring(pipe.name, pipe.length / 2) + L"\nallowed=" + (allowed ? allowed : L"") +
-              L"\nuser=" + user + L"\nstdout=" + N(reinterpret_cast<ULONG_PTR>(out));
+              L"\nstdout=" + N(reinterpret_cast<ULONG_PTR>(out));
     // Told by TESSALY_STANDIN_DOES: "fail" writes three lines, two on its error output, in the ANSI code page, and
     // ends with 1; "keep-running" writes its output without pause, 1 MiB and on, until its launcher is gone.
     const std::wstring does = _wgetenv(L"TESSALY_STANDIN_DOES") ? _wgetenv(L"TESSALY_STANDIN_DOES") : L"";
@@ -127,8 +116,10 @@ BOOL CALLBACK Look(HWND window, LPARAM context) {
 
 int Play(std::wstring program, bool freeze, bool close, ULONG_PTR stale) {
     // Detached: no console for Java to inherit. Its standard handles are a file, as a command prompt's redirection
-    // gives them, which it must not pass on to Java; or a number (stale) at which it holds no handle.
+    // gives them, which it must not pass on to Java; or a number (stale) at which it holds no handle. It inherits an
+    // event as well, which Java must not get from it either (from Vista on, the launcher lists what Java inherits).
     SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
+    CreateEventW(&inheritable, TRUE, FALSE, nullptr);
     STARTUPINFOW startup{sizeof startup};
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdInput = startup.hStdOutput = startup.hStdError = stale ? reinterpret_cast<HANDLE>(stale) :
@@ -198,58 +189,6 @@ int Play(std::wstring program, bool freeze, bool close, ULONG_PTR stale) {
     return 0;
 }
 
-BOOL CALLBACK FindConsole(HWND window, LPARAM found) {
-    if (Text(window).rfind(L"TessalyCheck - ", 0) != 0) return TRUE;
-    return *reinterpret_cast<HWND*>(found) = window, FALSE;
-}
-std::wstring Row(HANDLE screen, SHORT row) {  // without its trailing blanks
-    std::wstring text(2000, L' ');
-    DWORD got = 0;
-    ReadConsoleOutputCharacterW(screen, text.data(), text.size(), COORD{0, row}, &got);
-    return text.erase(text.find_last_not_of(L' ') + 1);
-}
-HANDLE Open(const wchar_t* name) {
-    SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
-    return CreateFileW(name, GENERIC_READ | GENERIC_WRITE, 3, &inheritable, OPEN_EXISTING, 0, nullptr);
-}
-
-int Console(std::wstring program, const wchar_t* argument, bool own) {
-    const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);  // joining a console takes the standard handles
-    STARTUPINFOW startup{sizeof startup};
-    startup.dwFlags = own ? STARTF_USECOUNTCHARS : STARTF_USESTDHANDLES;  // a screen with room for a long report
-    startup.dwXCountChars = 2000, startup.dwYCountChars = 3000;
-    FreeConsole();  // wine gives the probe a console of its own to leave
-    if (!own && AllocConsole()) {
-        startup.hStdInput = Open(L"CONIN$"), startup.hStdOutput = startup.hStdError = Open(L"CONOUT$");
-        SetConsoleScreenBufferSize(startup.hStdOutput, COORD{2000, 3000});
-        FlushConsoleInputBuffer(startup.hStdInput);  // a new console's focus event: only the program's keys count
-    }
-    PROCESS_INFORMATION child{};
-    program = L"\"" + program + L"\" " + argument;
-    if (!CreateProcessW(nullptr, program.data(), nullptr, nullptr, !own, own ? CREATE_NEW_CONSOLE : 0, nullptr,
-                        nullptr, &startup, &child)) return 2;
-    if (own) {  // its title tells that it has counted its console's processes: the probe may join, and press Enter
-        HWND window = nullptr;
-        for (const ULONGLONG deadline = GetTickCount64() + 60000;
-             EnumWindows(FindConsole, reinterpret_cast<LPARAM>(&window)) && GetTickCount64() < deadline;) Sleep(1);
-        Print(L"title " + (window ? Text(window) : L""));
-        AttachConsole(child.dwProcessId);
-        startup.hStdInput = Open(L"CONIN$"), startup.hStdOutput = Open(L"CONOUT$");
-        INPUT_RECORD enter{KEY_EVENT};
-        enter.Event.KeyEvent = {TRUE, 1, VK_RETURN, 0, {L'\r'}, 0};
-        WriteConsoleInputW(startup.hStdInput, &enter, 1, &startup.cb);
-    }
-    SetStdHandle(STD_OUTPUT_HANDLE, out);
-    if (WaitForSingleObject(child.hProcess, 60000)) Print(L"timeout"), TerminateProcess(child.hProcess, 99);
-    CONSOLE_SCREEN_BUFFER_INFO screen{};
-    GetConsoleScreenBufferInfo(startup.hStdOutput, &screen);
-    for (SHORT row = 0; row <= screen.dwCursorPosition.Y; ++row) Print(L"row " + Row(startup.hStdOutput, row));
-    DWORD code = 0, unread = 0;
-    GetExitCodeProcess(child.hProcess, &code);
-    GetNumberOfConsoleInputEvents(startup.hStdInput, &unread);
-    return Print(L"exit " + N(code) + L"|" + N(unread)), 0;
-}
-
 }  // namespace
 
 #ifdef PLANTED_DLL
@@ -258,7 +197,6 @@ BOOL WINAPI DllMain(HINSTANCE, DWORD reason, void*) { return reason != DLL_PROCE
 int wmain(int argc, wchar_t** argv) {
     if (argc > 1 && argv[1] == std::wstring(L"-classpath")) return Record();  // started as Java is
     const std::wstring option = argc > 2 ? argv[2] : L"";
-    if (argc > 3 && std::wstring(argv[1]).find(L"-console") < 99) return Console(argv[2], argv[3], argv[1][2] == L'o');
     const ULONG_PTR stale = option == L"--stale" && argc > 3 ? wcstoul(argv[3], nullptr, 10) : 0;
     return argc > 1 ? Play(argv[1], option == L"--freeze", option == L"--close", stale) : 2;
 }
