@@ -31,9 +31,11 @@ constexpr std::wstring_view kNotWritten = L"TessalyCheck could not write its who
 
 // Writes to the standard output: to a console in its own characters, in
 // pieces it takes on every Windows; redirected, as UTF-8, which every text
-// editor reads. False when any of it was not written.
+// editor reads. False when any of it was not written. With no output at all
+// (a service's), there is nobody to tell, and the exit code says it all.
 bool Write(std::wstring_view text) {
     const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+    if (out == nullptr || out == INVALID_HANDLE_VALUE) return true;
     DWORD mode = 0;
     if (GetConsoleMode(out, &mode)) {
         return check::WriteInPieces(text, [out](std::wstring_view piece) {

@@ -124,7 +124,8 @@ public:
     static constexpr DWORD_PTR kHandleList = 0x20002;  // PROC_THREAD_ATTRIBUTE_HANDLE_LIST
 
     explicit InheritedHandles(std::array<HANDLE, 2> handles) : handles_(handles) {
-        const auto initialize = Lookup<BOOL(WINAPI*)(void*, DWORD, DWORD, SIZE_T*)>("InitializeProcThreadAttributeList");
+        const auto initialize =
+            Lookup<BOOL(WINAPI*)(void*, DWORD, DWORD, SIZE_T*)>("InitializeProcThreadAttributeList");
         const auto update =
             Lookup<BOOL(WINAPI*)(void*, DWORD, DWORD_PTR, void*, SIZE_T, void*, SIZE_T*)>("UpdateProcThreadAttribute");
         delete_ = Lookup<void(WINAPI*)(void*)>("DeleteProcThreadAttributeList");
@@ -152,7 +153,8 @@ private:
     // Looked up rather than imported: Windows XP has none of them.
     template <class Function>
     static Function Lookup(const char* name) {
-        return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), name)));
+        const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+        return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(kernel, name)));
     }
 
     std::array<HANDLE, 2> handles_;  // the list points at them

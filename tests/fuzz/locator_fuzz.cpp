@@ -1,6 +1,6 @@
 // Under the sanitizers: the picture reader on any bytes; the search on any registry the platform allows (any names and
-// JavaHome, in both views, written by either set of calls, growing between queries, keys refusing to open). No key stays open; none it
-// did not open is closed.  locator_fuzz -max_total_time=60 DIR CORPUS
+// JavaHome, in both views, written by either set of calls, growing between queries, keys refusing to open). No key
+// stays open; none it did not open is closed.  locator_fuzz -max_total_time=60 DIR CORPUS
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdlib>

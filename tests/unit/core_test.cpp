@@ -41,9 +41,9 @@ Stage Home(std::uint32_t type, Bytes data, std::size_t growth = 0, int growths =
     return [=](FakeRegistry& fake) { fake.SetValue(kBase + "\\1.4", "JavaHome", type, data, growth, growths); };
 }
 
-// A Path as the wide calls write it, these UTF-16 code units, in a Temurin key of this version.
-Stage Wide(const std::wstring& units, std::uint32_t type = registry::kString, const std::string& version = "17") {
-    const std::string key = "SOFTWARE\\Eclipse Adoptium\\JDK\\" + version + "\\hotspot\\MSI";
+// A Path as the wide calls write it, these UTF-16 code units, in a Temurin key (of this version).
+const std::string kMsi = "SOFTWARE\\Eclipse Adoptium\\JDK\\17\\hotspot\\MSI";
+Stage Wide(const std::wstring& units, std::uint32_t type = registry::kString, const std::string& key = kMsi) {
     return [=](FakeRegistry& fake) { fake.SetValue(key, "Path", type, FakeRegistry::Utf16(units), 0, 0, true); };
 }
 
@@ -95,12 +95,13 @@ TEST(LocateJavaHome, TakesTheFirstQualifyingVersionOrTellsTheUserWhatIsWrong) {
         {At("32:SOFTWARE\\Azul Systems\\Zulu 32-bit\\zulu-8-jre@InstallationPath=C:\\"), {}, L"C:\\"},
         // Installers' keys through the wide calls: a surrogate pair, a name outside ASCII, the NUL rules of each string
         // type in UTF-16, an odd last byte
-        {Wide({'C', ':', '\\', 0xD834, 0xDD1E}, registry::kString, "17-\xE9"), {}, L"C:\\\xD834\xDD1E"},
+        {Wide({'C', ':', '\\', 0xD834, 0xDD1E}, 1, "SOFTWARE\\Eclipse Adoptium\\JDK\\17-\xE9\\hotspot\\MSI"), {},
+         L"C:\\\xD834\xDD1E"},
         {Wide({'C', ':', '\\', 'a', 0, 'b', 0, 0}, registry::kMultiString), {}, L"C:\\a"},
         {Wide({'C', ':', '\\', '%', 'J', '%', 0}, registry::kExpandString), {}, L"C:\\%J%"},
         {Wide({'C', ':', '\\', 'x'}), {}, L"C:\\x"},  // written without its NUL
-        {[](FakeRegistry& f) { f.SetValue(kTemurin.substr(0, kTemurin.size() - 6), "Path", 1, {'C', 0, ':', 0, '\\', 0, 'x', 0, 0}, 0, 0, true); },
-         {}, L"C:\\x"},  // an odd last byte is no character
+        {[](FakeRegistry& f) { f.SetValue(kMsi, "Path", 1, {'C', 0, ':', 0, '\\', 0, 'x', 0, 0}, 0, 0, true); }, {},
+         L"C:\\x"},  // an odd last byte is no character
     };
     for (const auto& [stage, boxes, javaHome] : rows) {
         FakeRegistry fake;
@@ -117,17 +118,17 @@ TEST(LocateJavaHome, TakesTheFirstQualifyingVersionOrTellsTheUserWhatIsWrong) {
     }
 }
 
-// Every installer's place, in every view it is searched in, holds a Java: uninstalled one by one, they are taken in the
-// order docs/java-places.md gives (the Java Runtime Environment key before them all: the table above).
+// A Java in every installer's place and view, uninstalled one by one, is taken in the order docs/java-places.md gives.
 TEST(LocateJavaHome, SearchesTheInstallersPlacesInTheirDocumentedOrder) {
     const std::string order[] = {  // "KEY@VALUE" below SOFTWARE; "+": also in the current user's
         "JavaSoft\\JRE\\9@JavaHome", "JavaSoft\\JDK\\9@JavaHome", "JavaSoft\\Java Development Kit\\1.8@JavaHome",
         "+Eclipse Adoptium\\JRE\\8\\hotspot\\MSI@Path", "+Eclipse Adoptium\\JDK\\8\\hotspot\\MSI@Path",
         "+Eclipse Foundation\\JDK\\17\\hotspot\\MSI@Path", "+AdoptOpenJDK\\JRE\\8\\hotspot\\MSI@Path",
         "+AdoptOpenJDK\\JDK\\8\\hotspot\\MSI@Path", "+AdoptOpenJDK\\JRE\\9\\openj9\\MSI@Path",
-        "+AdoptOpenJDK\\JDK\\9\\openj9\\MSI@Path", "+Semeru\\JRE\\8\\openj9\\MSI@Path", "+Semeru\\JDK\\8\\openj9\\MSI@Path",
-        "+Microsoft\\JDK\\17\\hotspot\\MSI@Path", "Azul Systems\\Zulu\\zulu-8@InstallationPath",
-        "Azul Systems\\Zulu 32-bit\\zulu-8-jre@InstallationPath", "BellSoft\\Liberica\\jdk-8@InstallationPath"};
+        "+AdoptOpenJDK\\JDK\\9\\openj9\\MSI@Path", "+Semeru\\JRE\\8\\openj9\\MSI@Path",
+        "+Semeru\\JDK\\8\\openj9\\MSI@Path", "+Microsoft\\JDK\\17\\hotspot\\MSI@Path",
+        "Azul Systems\\Zulu\\zulu-8@InstallationPath", "Azul Systems\\Zulu 32-bit\\zulu-8-jre@InstallationPath",
+        "BellSoft\\Liberica\\jdk-8@InstallationPath"};
     FakeRegistry fake;
     std::vector<std::wstring> expected, taken;
     for (const std::string& place : order) {
@@ -144,7 +145,7 @@ TEST(LocateJavaHome, SearchesTheInstallersPlacesInTheirDocumentedOrder) {
         } catch (const ProcessEnded&) {
             break;  // nothing left
         }
-        fake.SetStrings(std::string(JavaHomePath.begin() + 3, JavaHomePath.end()) + "=C:\\gone");  // the key left behind
+        fake.SetStrings(std::string(JavaHomePath.begin() + 3, JavaHomePath.end()) + "=C:\\gone");  // the key stays
     }
     EXPECT_EQ(taken, expected);
 }
@@ -152,11 +153,6 @@ TEST(LocateJavaHome, SearchesTheInstallersPlacesInTheirDocumentedOrder) {
 const std::string kJre = kBase + "\\1.4.2@JavaHome=C:\\jre", kAdoptium = "SOFTWARE\\Eclipse Adoptium\\JDK\\";
 const std::wstring kFolder = L"C:\\Gateway", kJava = L"C:\\jre\\bin\\java.exe";
 
-struct FakeMachine final : check::Machine {
-    bool Exists(const std::wstring& path) const override { return FakeFiles().Exists(path) && path != gone; }
-    std::wstring FindJava(const std::wstring&) const override { return L""; }
-    std::wstring gone;
-};
 
 TEST(CheckReport, TellsWhereTheLauncherLooksAndOkOnlyWhenItWouldStartJavaWithEveryFile) {
     const std::wstring ok = L"Verdict: OK - the launcher would start Java ";
@@ -179,7 +175,7 @@ TEST(CheckReport, TellsWhereTheLauncherLooksAndOkOnlyWhenItWouldStartJavaWithEve
     };
     for (const auto& [strings, gone, line] : rows) {
         FakeRegistry registry;
-        FakeMachine machine;
+        FakeFiles machine;
         registry.SetStrings(strings);
         machine.gone = gone;
         const check::Result result = check::Check(registry, machine, kFolder, L"64-bit", registry::kView32);
@@ -188,8 +184,7 @@ TEST(CheckReport, TellsWhereTheLauncherLooksAndOkOnlyWhenItWouldStartJavaWithEve
     }
 }
 
-// Windows XP to 7 refuse a console write larger than their 64 KB heap holds: small pieces, whole, in order, each
-// character whole.
+// Windows XP to 7 refuse a console write larger than their 64 KB heap: small pieces, whole, each character whole.
 TEST(WriteInPieces, WritesAnyReportInSmallPiecesThatNeverSplitACharacter) {
     const std::wstring pair = {wchar_t(0xD83D), wchar_t(0xDE00)}, r(check::kConsolePiece - 1, L'r');
     for (const std::wstring& text : {std::wstring(), r + L"r", r + pair + L"x", r + L"r" + pair, r + r + r + r + r}) {
@@ -210,7 +205,7 @@ TEST(ProgramFolderOf, GivesTheExesWholeFolderInItsOrdinaryForm) {
         {L"\\\\?\\UNC\\server\\share\\x.exe", L"\\\\server\\share"},
         {L"\\\\?\\Volume{1}\\x.exe", L"\\\\?\\Volume{1}"}};
     for (const auto& [path, folder] : rows) EXPECT_EQ(launch::ProgramFolderOf(path), folder) << path;
-    for (const std::size_t length : {1, 255, 256, 257, 300, 70000}) {  // a path of any length, asked for again and again
+    for (const std::size_t length : {1, 255, 256, 257, 300, 70000}) {  // a path of any length, however long
         const std::wstring path(length, L'p');
         // As GetModuleFileNameW answers: what fits, and the buffer's size when that cuts the path.
         const auto call = [&](wchar_t* buffer, std::size_t size) {
@@ -244,16 +239,16 @@ TEST(StoppedJavaReport, QuotesTheLastLinesJavaWroteAsTheBoxShowsThem) {
          L"exit code 1.\r\n\r\nWhat it wrote last:\r\nError: %3" + check + L"C:\\Gateway\\TessalyCheck.exe"},
         {{true, 0xC0000005, L""}, L"R:\\", L"The Java application stopped as soon as it started, with exit code "
          L"0xC0000005.\r\n\r\nIt wrote nothing." + check + L"R:\\TessalyCheck.exe"}};
-    for (const auto& [java, folder, box] : boxes) EXPECT_EQ(launch::StoppedJavaReport(java, folder), box) << java.output;
+    for (const auto& [java, folder, box] : boxes) EXPECT_EQ(launch::StoppedJavaReport(java, folder), box) << folder;
 }
 
 // A name another process holds is given up for a fresh one, 4 in all.
 TEST(UnderAFreeName, TriesFreshRandomNamesUntilOneIsFree) {
     for (const std::size_t taken : {0, 1, 3, 4}) {  // the first names another process holds
         std::vector<std::wstring> tried;
-        const bool made = launch::UnderAFreeName([&] { return std::to_wstring(tried.size()); },
-                                                 [&](const std::wstring& name) { return tried.push_back(name), tried.size() > taken; });
-        EXPECT_EQ(std::make_pair(made, tried.back()), std::make_pair(taken < 4, std::to_wstring(std::min<std::size_t>(taken, 3))));
+        const auto make = [&](const std::wstring& name) { return tried.push_back(name), tried.size() > taken; };
+        const bool made = launch::UnderAFreeName([&] { return std::to_wstring(tried.size()); }, make);
+        EXPECT_EQ(std::make_pair(made, tried.back()), std::make_pair(taken < 4, std::to_wstring(std::min(taken, 3ul))));
     }
 }
 

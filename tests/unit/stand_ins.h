@@ -12,12 +12,16 @@
 #include <string>
 #include <vector>
 
-#include "files.h"
+#include "check_report.h"
 #include "registry_api.h"
 #include "ui.h"
 
-struct FakeFiles final : Files {  // every file below C:\ is there, but in folders an uninstaller took away ("gone")
-    bool Exists(const std::wstring& p) const override { return !p.rfind(L"C:\\", 0) && !wcsstr(p.data(), L"gone"); }
+struct FakeFiles final : check::Machine {  // every file below C:\ but gone and those in folders taken away; no java
+    bool Exists(const std::wstring& p) const override {
+        return !p.rfind(L"C:\\", 0) && !wcsstr(p.c_str(), L"gone") && p != gone;
+    }
+    std::wstring FindJava(const std::wstring&) const override { return L""; }
+    std::wstring gone;  // a file that is gone
 };
 
 class FakeRegistry final : public registry::RegistryApi {
@@ -53,7 +57,8 @@ public:
     void SetValue(const std::string& path, const std::string& name, std::uint32_t type, std::vector<std::uint8_t> data,
                   std::size_t growth = 0, int growths = 0, bool wide = false) {
         AddKey(path);
-        values[{path, name}] = Value{type, Text(type) && !wide ? Utf16({data.begin(), data.end()}) : data, growth, growths};
+        if (Text(type) && !wide) data = Utf16({data.begin(), data.end()});
+        values[{path, name}] = Value{type, std::move(data), growth, growths};
     }
     static std::vector<std::uint8_t> Utf16(const std::wstring& text) {  // each unit's low byte, then its high one
         std::vector<std::uint8_t> data;
@@ -125,14 +130,15 @@ private:
         std::vector<std::uint8_t> bytes = value.data;
         if (!wide && Text(value.type)) {  // in the code page
             bytes.clear();
-            for (std::size_t i = 0; i + 1 < value.data.size(); i += 2) bytes.push_back(value.data[i + 1] ? '?' : value.data[i]);
+            for (std::size_t i = 0; i + 1 < value.data.size(); i += 2)
+                bytes.push_back(value.data[i + 1] ? '?' : value.data[i]);
         }
         const Status status = bytes.size() > *size ? kMoreData : kSuccess;
         if (status == kSuccess && !bytes.empty()) std::memcpy(data, bytes.data(), bytes.size());
         *type = value.type;
         *size = static_cast<std::uint32_t>(bytes.size());
         const std::wstring g(value.growth, L'g');  // another writer's, in front
-        const std::vector<std::uint8_t> more = Text(value.type) ? Utf16(g) : std::vector<std::uint8_t>(g.begin(), g.end());
+        const std::vector<std::uint8_t> more = Text(value.type) ? Utf16(g) : std::vector<std::uint8_t>(g.size(), 'g');
         if (value.growths-- > 0) value.data.insert(value.data.begin(), more.begin(), more.end());
         return status;
     }

@@ -102,12 +102,12 @@ def expect(run, boxes, exit_code, program, folder):
     assert len(run["children"]) == (program is not None)
     if program:
         class_path, child = ";".join(folder + entry for entry in CLASS_PATH), run["children"][0]
-        assert {key: child.get(key) for key in ("argv", "cmdline", "cwd", "show", "console", "inherited", "allowed")} == {
+        assert {k: child.get(k) for k in ("argv", "cmdline", "cwd", "show", "console", "inherited", "allowed")} == {
             "argv": [program, "-classpath", class_path, "pdu_next.Frame11", "autostart"],
             "cmdline": [(f'"{program}"' if program != "java" else program) + ' -classpath "' +
                         class_path.replace(";", '";"') + '" pdu_next.Frame11 autostart'],
             "cwd": [folder], "show": ["0"], "console": ["0"], "inherited": [""],
-            "allowed": ["D:P(A;;GA;;;SY)(A;;GA;;;S-1-5-21-0-0-0-1000)"]}  # its pipe: for the user (Wine's) and the system
+            "allowed": ["D:P(A;;GA;;;SY)(A;;GA;;;S-1-5-21-0-0-0-1000)"]}  # its pipe: for the user (Wine's), the system
         assert re.fullmatch(r"\\TessalyPushGateway-[0-9a-f]{32}", child["pipe"][0]) and not PIPES & set(child["pipe"])
         PIPES.update(child["pipe"])  # 128 random bits in its name, never the same twice
 
@@ -245,8 +245,8 @@ CHECKS = {"redirected": (None, GOOD, 0), "own_console": ("{}", GOOD, 0), "own_co
 @pytest.mark.parametrize("console, versions, exit_code", CHECKS.values(), ids=CHECKS.keys())
 def test_check_tells_what_the_launcher_would_do(case, console, versions, exit_code):
     app = case.copy("TessalyCheck.exe", "app/TessalyCheck.exe").parent
-    homes = register(case, versions)
-    java = homes["o:1.4.2_19"] + r"\bin\java.exe" if versions is GOOD else None
+    home = register(case, versions).get("o:1.4.2_19")
+    java = home and home + r"\bin\java.exe"
     for entry in CLASS_PATH[:-1]:  # the jars need only be there
         case.copy("probe.exe", "app" + entry.replace("\\", "/"))
     checked = wine(app / "TessalyCheck.exe", cwd=case.root, env=case.env, stdin=subprocess.DEVNULL)
