@@ -251,7 +251,6 @@ def test_check_tells_what_the_launcher_would_do(case, console, versions, exit_co
         case.copy("probe.exe", "app" + entry.replace("\\", "/"))
     checked = wine(app / "TessalyCheck.exe", cwd=case.root, env=case.env, stdin=subprocess.DEVNULL)
     assert (checked.returncode, "Press Enter" in checked.stdout) == (exit_code, False), checked.stdout
-    assert [line[4:8] for line in checked.stdout.split("\n")].count("1.3.") == len(LONG) * (versions is LONG)
     for line in [f"Registry view: {OWN}-bit, as the launcher of this build reads it, then the {OTHER}-bit view",
                  f'  Start: "{java}" -classpath "' + '";"'.join(win(app) + e for e in CLASS_PATH) +
                  '" pdu_next.Frame11 autostart', f'Plain "java" on the search path: {case.java("path")}\\bin\\java.exe',
