@@ -1,6 +1,5 @@
-// The one test program that runs under Wine. `probe PROGRAM [--freeze|--close|--stale N]` starts the program detached,
-// as Explorer does (with --stale, its standard handles the number N, at which it holds no handle), plays its user and
-// prints: created <creation, 100 ns units>; splash <ms>; window <window>|client=w,h|text; control <window>|text a
+// The one test program that runs under Wine. `probe PROGRAM [--freeze|--close]` starts the program detached, as
+// Explorer does, plays its user and prints: created <creation, 100 ns units>; splash <ms>; window <window>|client=w,h|text; control <window>|text a
 // control; frozen (held still until a line comes on stdin); gone <ms>; box <caption> and its controls, answered OK;
 // exit <code>|<ms>|<peak working set>|<peak private bytes> once it and its children have ended. A <window> is class|
 // in=<parent>|style|exstyle|box=x,y,w,h|icon=0|1; times count from the creation; every wait is for an event, a minute
@@ -47,15 +46,14 @@ int Record() {
         if (GetHandleInformation(handle, &flags) && flags & HANDLE_FLAG_INHERIT && handle != out && handle != error &&
             handle != GetStdHandle(STD_INPUT_HANDLE)) record += N(value) + L" ";
     }
-    // The pipe it writes to: its name and who may open it; the number of its output's handle.
+    // The pipe it writes to: its name and who may open it.
     struct { DWORD length; wchar_t name[300]; } pipe{};
     GetFileInformationByHandleEx(out, FileNameInfo, &pipe, sizeof pipe);
     PSECURITY_DESCRIPTOR security = nullptr;
     wchar_t* allowed = nullptr;
     GetSecurityInfo(out, SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, nullptr, nullptr, &security);
     ConvertSecurityDescriptorToStringSecurityDescriptorW(security, 1, DACL_SECURITY_INFORMATION, &allowed, nullptr);
-    record += L"\npipe=" + std::wstring(pipe.name, pipe.length / 2) + L"\nallowed=" + (allowed ? allowed : L"") +
-              L"\nstdout=" + N(reinterpret_cast<ULONG_PTR>(out));
+    record += L"\npipe=" + std::wstring(pipe.name, pipe.length / 2) + L"\nallowed=" + (allowed ? allowed : L"");
     // Told by TESSALY_STANDIN_DOES: "fail" writes three lines, two on its error output, in the ANSI code page, and
     // ends with 1; "keep-running" writes its output without pause, 1 MiB and on, until its launcher is gone.
     const std::wstring does = _wgetenv(L"TESSALY_STANDIN_DOES") ? _wgetenv(L"TESSALY_STANDIN_DOES") : L"";
@@ -114,15 +112,15 @@ BOOL CALLBACK Look(HWND window, LPARAM context) {
     return PostMessageW(window, WM_COMMAND, IDOK, 0);
 }
 
-int Play(std::wstring program, bool freeze, bool close, ULONG_PTR stale) {
+int Play(std::wstring program, bool freeze, bool close) {
     // Detached: no console for Java to inherit. Its standard handles are a file, as a command prompt's redirection
-    // gives them, which it must not pass on to Java; or a number (stale) at which it holds no handle. It inherits an
-    // event as well, which Java must not get from it either (from Vista on, the launcher lists what Java inherits).
+    // gives them, which it must not pass on to Java; it inherits an event as well, which Java must not get from it
+    // either (from Vista on, the launcher lists what Java inherits).
     SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
     CreateEventW(&inheritable, TRUE, FALSE, nullptr);
     STARTUPINFOW startup{sizeof startup};
     startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = startup.hStdOutput = startup.hStdError = stale ? reinterpret_cast<HANDLE>(stale) :
+    startup.hStdInput = startup.hStdOutput = startup.hStdError =
         CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inheritable, OPEN_EXISTING, 0, nullptr);
     for (const DWORD own : {STD_INPUT_HANDLE, STD_OUTPUT_HANDLE, STD_ERROR_HANDLE})
         SetHandleInformation(GetStdHandle(own), HANDLE_FLAG_INHERIT, 0);
@@ -197,7 +195,6 @@ BOOL WINAPI DllMain(HINSTANCE, DWORD reason, void*) { return reason != DLL_PROCE
 int wmain(int argc, wchar_t** argv) {
     if (argc > 1 && argv[1] == std::wstring(L"-classpath")) return Record();  // started as Java is
     const std::wstring option = argc > 2 ? argv[2] : L"";
-    const ULONG_PTR stale = option == L"--stale" && argc > 3 ? wcstoul(argv[3], nullptr, 10) : 0;
-    return argc > 1 ? Play(argv[1], option == L"--freeze", option == L"--close", stale) : 2;
+    return argc > 1 ? Play(argv[1], option == L"--freeze", option == L"--close") : 2;
 }
 #endif
