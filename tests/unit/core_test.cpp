@@ -215,9 +215,8 @@ TEST(ProgramFolderOf, GivesTheExesWholeFolderInItsOrdinaryForm) {
     }
 }
 
-// What Java wrote, in the chunks the pipe gave it, as the box quotes it: its last lines, no more than about 1,000
-// characters, no half line or half character from before a cut, no NUL to end the box's text early; and the box, only
-// for a Java that ended with an error within the window.
+// What Java wrote, in the pipe's chunks, as the box quotes it: its last lines, about 1,000 characters at most, no half
+// line from before a cut, no NUL to end the box early; and the box, only for a Java that ended with an error in time.
 TEST(StoppedJavaReport, QuotesTheLastLinesJavaWroteAsTheBoxShowsThem) {
     const std::string y(1500, 'y'), x(600, 'x');
     const std::pair<std::string, std::wstring> rows[] = {
@@ -230,6 +229,7 @@ TEST(StoppedJavaReport, QuotesTheLastLinesJavaWroteAsTheBoxShowsThem) {
         for (std::size_t at = 0; at < written.size(); at += 7) tail.Append(std::string_view(written).substr(at, 7));
         EXPECT_EQ(launch::QuotedLines(FromAnsi(tail.Bytes()), tail.Cut()), quoted) << written.substr(0, 20);
     }
+    EXPECT_EQ(launch::QuotedLines(L"the end of a line\nlast", true), L"last");  // 4,000 bytes can be 1,000 characters
     const std::wstring check = L"\r\n\r\nTo see which Java was started and whether every file is in place, run ";
     // What the watch saw of Java; the launcher's folder; the box, if any.
     const std::tuple<launch::WatchedJava, std::wstring, std::optional<std::wstring>> boxes[] = {
