@@ -10,6 +10,15 @@ namespace {
 
 HKEY ToHkey(Key key) { return reinterpret_cast<HKEY>(static_cast<std::uintptr_t>(key)); }
 
+// Either open, ANSI or wide: the key it gives, as the module names keys, only when it succeeds.
+template <typename Char, typename Open>
+Status OpenWith(Open open, Key key, const Char* subKey, std::uint32_t options, std::uint32_t access, Key* result) {
+    HKEY opened = nullptr;
+    const LONG status = open(ToHkey(key), subKey, options, access, &opened);
+    if (status == ERROR_SUCCESS) *result = static_cast<Key>(reinterpret_cast<std::uintptr_t>(opened));
+    return status;
+}
+
 static_assert(sizeof(DWORD) == sizeof(std::uint32_t) && sizeof(LONG) == sizeof(Status) &&
               sizeof(wchar_t) == sizeof(WCHAR));
 
@@ -17,10 +26,7 @@ static_assert(sizeof(DWORD) == sizeof(std::uint32_t) && sizeof(LONG) == sizeof(S
 
 Status Win32RegistryApi::RegOpenKeyExA(Key key, const char* subKey, std::uint32_t options, std::uint32_t access,
                                        Key* result) {
-    HKEY opened = nullptr;
-    const LONG status = ::RegOpenKeyExA(ToHkey(key), subKey, options, access, &opened);
-    if (status == ERROR_SUCCESS) *result = static_cast<Key>(reinterpret_cast<std::uintptr_t>(opened));
-    return status;
+    return OpenWith(::RegOpenKeyExA, key, subKey, options, access, result);
 }
 
 Status Win32RegistryApi::RegEnumKeyA(Key key, std::uint32_t index, char* name, std::uint32_t nameSize) {
@@ -41,10 +47,7 @@ void Win32RegistryApi::RtlMoveMemory(void* destination, const void* source, std:
 
 Status Win32RegistryApi::RegOpenKeyExW(Key key, const wchar_t* subKey, std::uint32_t options, std::uint32_t access,
                                        Key* result) {
-    HKEY opened = nullptr;
-    const LONG status = ::RegOpenKeyExW(ToHkey(key), subKey, options, access, &opened);
-    if (status == ERROR_SUCCESS) *result = static_cast<Key>(reinterpret_cast<std::uintptr_t>(opened));
-    return status;
+    return OpenWith(::RegOpenKeyExW, key, subKey, options, access, result);
 }
 
 Status Win32RegistryApi::RegEnumKeyExW(Key key, std::uint32_t index, wchar_t* name, std::uint32_t* nameSize,
