@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "command_line.h"
+#include "decimal.h"
 #include "java_places.h"
 #include "mod_main.h"
 #include "ui.h"
@@ -180,7 +181,7 @@ Result Check(registry::RegistryApi& registry, const Machine& machine, const std:
     } else if (!machine.Exists(program)) {
         problem = program + L" does not exist, so the launch would fail: the registry names a removed runtime";
     } else if (!missing.empty()) {
-        problem = std::to_wstring(missing.size()) + L" file(s) of the application are missing, first " +
+        problem = Decimal(missing.size()) + L" file(s) of the application are missing, first " +
                   missing.front();
     }
     if (problem.empty()) {

@@ -14,6 +14,7 @@
 #include "app_error.h"
 #include "check_report.h"
 #include "command_line.h"
+#include "decimal.h"
 #include "dll_search.h"
 #include "program_folder.h"
 #include "win32_machine.h"
@@ -110,7 +111,7 @@ int Run(int argc, wchar_t** argv) {
             check::Check(registry, Win32Machine(), folder, Win32Machine::View(), registry::OtherView());
         if (Write(result.report)) return result.exitCode;
         const AppError error = LastWindowsError();
-        Write(std::wstring(kNotWritten) + std::to_wstring(error.number) + L", " + error.description + L"\r\n");
+        Write(std::wstring(kNotWritten) + Decimal(error.number) + L", " + error.description + L"\r\n");
         return 2;
     } catch (const AppError& error) {
         Write(L"TessalyCheck could not run: " + error.description + L"\r\n");

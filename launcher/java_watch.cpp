@@ -3,6 +3,7 @@
 #include <array>
 #include <vector>
 
+#include "decimal.h"
 #include "messages.h"
 
 namespace launch {
@@ -30,7 +31,7 @@ std::wstring Fill(std::wstring_view text, const std::array<std::wstring_view, 3>
 
 // Crash codes read best as Windows writes them (0xC0000005), others as numbers.
 std::wstring ExitCodeText(std::uint32_t code) {
-    if (code < 0x10000) return std::to_wstring(code);
+    if (code < 0x10000) return Decimal(code);
     std::wstring hex = L"0x";
     for (int shift = 28; shift >= 0; shift -= 4) hex += L"0123456789ABCDEF"[(code >> shift) & 0xF];
     return hex;

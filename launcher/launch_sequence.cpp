@@ -12,6 +12,7 @@
 
 #include "ansi_text.h"
 #include "command_line.h"
+#include "decimal.h"
 #include "files.h"
 #include "java_watch.h"
 #include "messages.h"
@@ -312,6 +313,6 @@ int RunTimer1(HWND frmSplash) noexcept {
         failure = AppError{messages::kInternalErrorNumber, std::wstring(messages::kInternalError)};
     }
     Win32Ui().ShowMessage(std::wstring(messages::kLaunchFailed) + L"\r\n\r\nError " +
-                          std::to_wstring(failure.number) + L": " + failure.description);
+                          Decimal(failure.number) + L": " + failure.description);
     return kExitLaunchFailed;
 }

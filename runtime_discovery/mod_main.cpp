@@ -6,6 +6,7 @@
 
 #include "ansi_text.h"
 #include "app_error.h"
+#include "decimal.h"
 #include "java_places.h"
 #include "messages.h"
 
@@ -30,7 +31,7 @@ bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
 std::wstring ToText(const Variant& value) {
     struct Visitor {
         std::wstring operator()(std::monostate) const { return {}; }
-        std::wstring operator()(std::int32_t number) const { return std::to_wstring(number); }
+        std::wstring operator()(std::int32_t number) const { return Decimal(number); }
         std::wstring operator()(const std::wstring& text) const { return text; }
         std::wstring operator()(const std::vector<std::uint8_t>& bytes) const {
             return FromAnsi(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
