@@ -151,4 +151,51 @@ std::optional<GifImage> DecodeGif(const std::uint8_t* data, std::size_t size) {
     return std::nullopt;
 }
 
+namespace {
+
+// How the source pixels along one side share out among the target's: target
+// pixel t covers [t * from, (t + 1) * from) in units of 1/to source pixel, and
+// each source pixel it meets weighs as much of that as it covers. The weights
+// of a target pixel add up to from.
+struct Share {
+    int source;
+    std::int64_t weight;
+};
+std::vector<std::vector<Share>> Shares(int from, int to) {
+    std::vector<std::vector<Share>> shares(static_cast<std::size_t>(to));
+    for (std::int64_t t = 0; t < to; ++t) {
+        const std::int64_t begin = t * from, end = begin + from;
+        for (std::int64_t s = begin / to; s < from && s * to < end; ++s) {
+            shares[static_cast<std::size_t>(t)].push_back(
+                {static_cast<int>(s), std::min(end, (s + 1) * to) - std::max(begin, s * to)});
+        }
+    }
+    return shares;
+}
+
+}  // namespace
+
+TrueColourImage Resample(const GifImage& image, int width, int height) {
+    TrueColourImage result{width, height, std::vector<std::uint8_t>(3 * std::size_t(width) * std::size_t(height))};
+    const auto across = Shares(image.width, width), down = Shares(image.height, height);
+    const std::int64_t whole = std::int64_t{image.width} * image.height;
+    if (whole == 0) return result;
+    std::uint8_t* out = result.pixels.data();
+    for (const auto& rows : down) {
+        for (const auto& columns : across) {
+            std::int64_t sum[3] = {};
+            for (const Share& row : rows) {
+                for (const Share& column : columns) {
+                    const std::size_t at = std::size_t(row.source) * std::size_t(image.width) + std::size_t(column.source);
+                    const std::uint8_t* rgb = &image.palette[3 * std::size_t{image.pixels[at]}];
+                    for (int c = 0; c < 3; ++c) sum[c] += row.weight * column.weight * rgb[c];
+                }
+            }
+            // Blue first; each rounded to the nearest value.
+            for (int c = 2; c >= 0; --c) *out++ = static_cast<std::uint8_t>((sum[c] + whole / 2) / whole);
+        }
+    }
+    return result;
+}
+
 }  // namespace splash

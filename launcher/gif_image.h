@@ -25,4 +25,17 @@ struct GifImage {
 // nothing; pixels the data does not reach keep index 0.
 std::optional<GifImage> DecodeGif(const std::uint8_t* data, std::size_t size);
 
+// A picture in true colour: rows from the top, three bytes a pixel, blue, green
+// and red, as a 24-bit bitmap takes them (without its rows' padding).
+struct TrueColourImage {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> pixels;
+};
+
+// The picture at another size, each pixel the average of the part of the
+// picture it covers (an area filter): a reduction keeps every source pixel's
+// share, where a nearest-pixel one drops whole rows and columns.
+TrueColourImage Resample(const GifImage& image, int width, int height);
+
 }  // namespace splash

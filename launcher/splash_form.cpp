@@ -45,40 +45,52 @@ HFONT CreateLabelFont(const splash::Font& font, int dotsPerInch) {
     return CreateFontIndirectW(&description);
 }
 
-// The artwork is a GIF among the resources, shown as an 8-bit bitmap with
-// its own palette.
-HBITMAP LoadArtwork(HINSTANCE instance) {
-    const HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(IDR_SPLASH_ARTWORK), RT_RCDATA);
+std::optional<splash::GifImage> DecodeArtwork(HINSTANCE instance, int id) {
+    const HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(id), RT_RCDATA);
     const DWORD size = found ? SizeofResource(instance, found) : 0;
     const void* bytes = size ? LockResource(LoadResource(instance, found)) : nullptr;
-    if (!bytes) return nullptr;
-    std::optional<splash::GifImage> gif;
-    try {
-        gif = splash::DecodeGif(static_cast<const std::uint8_t*>(bytes), size);
-    } catch (...) {
-        // Without memory for the picture the splash shows without it.
-    }
-    if (!gif) return nullptr;
+    if (!bytes) return std::nullopt;
+    return splash::DecodeGif(static_cast<const std::uint8_t*>(bytes), size);
+}
 
+// A bitmap of the given format whose rows, from the top, are copied from
+// pixels; rows of a DIB start on 4-byte boundaries.
+HBITMAP MakeBitmap(const BITMAPINFO& format, const std::vector<std::uint8_t>& pixels) {
+    void* bits = nullptr;
+    const HBITMAP bitmap = CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!bitmap) return nullptr;
+    const std::size_t row = std::size_t(format.bmiHeader.biWidth) * format.bmiHeader.biBitCount / 8;
+    const std::size_t stride = (row + 3) & ~std::size_t{3};
+    for (std::size_t y = 0; y < std::size_t(-format.bmiHeader.biHeight); ++y) {
+        std::memcpy(static_cast<std::uint8_t*>(bits) + y * stride, pixels.data() + y * row, row);
+    }
+    return bitmap;
+}
+
+// The artwork is drawn at two sizes, Image2's at 96 dpi and at 192 dpi. A box
+// of either size shows that one as it is, in its own 256 colours; any other
+// scale gets the large one resampled to the box, which keeps what a smaller
+// box can show, where the small one enlarged would only blur.
+HBITMAP LoadArtwork(HINSTANCE instance, SIZE box) {
+    const bool small = box.cx == splash::ToPixels(splash::kImage2.width, 96) &&
+                       box.cy == splash::ToPixels(splash::kImage2.height, 96);
+    const std::optional<splash::GifImage> gif =
+        DecodeArtwork(instance, small ? IDR_SPLASH_ARTWORK : IDR_SPLASH_ARTWORK_LARGE);
+    if (!gif) return nullptr;
     struct {
         BITMAPINFOHEADER header;
         RGBQUAD colours[256];
     } format{};
-    format.header = {sizeof format.header, gif->width, -gif->height, 1, 8, BI_RGB, 0, 0, 0, 256, 0};
-    for (std::size_t i = 0; i < 256; ++i) {
-        format.colours[i] = {gif->palette[3 * i + 2], gif->palette[3 * i + 1], gif->palette[3 * i], 0};
+    if (gif->width == box.cx && gif->height == box.cy) {
+        format.header = {sizeof format.header, gif->width, -gif->height, 1, 8, BI_RGB, 0, 0, 0, 256, 0};
+        for (std::size_t i = 0; i < 256; ++i) {
+            format.colours[i] = {gif->palette[3 * i + 2], gif->palette[3 * i + 1], gif->palette[3 * i], 0};
+        }
+        return MakeBitmap(reinterpret_cast<const BITMAPINFO&>(format), gif->pixels);
     }
-    void* bits = nullptr;
-    const HBITMAP bitmap = CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(&format), DIB_RGB_COLORS,
-                                            &bits, nullptr, 0);
-    if (!bitmap) return nullptr;
-    // Rows of a DIB start on 4-byte boundaries.
-    const std::size_t width = static_cast<std::size_t>(gif->width);
-    const std::size_t stride = (width + 3) & ~std::size_t{3};
-    for (std::size_t row = 0; row < static_cast<std::size_t>(gif->height); ++row) {
-        std::memcpy(static_cast<std::uint8_t*>(bits) + row * stride, gif->pixels.data() + row * width, width);
-    }
-    return bitmap;
+    const splash::TrueColourImage resampled = splash::Resample(*gif, box.cx, box.cy);
+    format.header = {sizeof format.header, box.cx, -box.cy, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    return MakeBitmap(reinterpret_cast<const BITMAPINFO&>(format), resampled.pixels);
 }
 
 // Labels and the picture stand inside the frame, so the frame is asked for
@@ -136,8 +148,9 @@ void SplashForm::Create(HINSTANCE instance) {
     AdjustWindowRectEx(&outline, style, FALSE, exStyle);
     const int width = outline.right - outline.left;
     const int height = outline.bottom - outline.top;
-    const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-    const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    // Centred; on a screen too small for it, its caption stays on the screen.
+    const int left = std::max(0, (GetSystemMetrics(SM_CXSCREEN) - width) / 2);
+    const int top = std::max(0, (GetSystemMetrics(SM_CYSCREEN) - height) / 2);
     CreateWindowExW(exStyle, kFormClass, messages::kSplashCaption.data(), style, left, top, width, height, nullptr,
                     nullptr, instance, this);
     if (!window_) return;
@@ -165,10 +178,13 @@ void SplashForm::CreateControls(HINSTANCE instance, SIZE dotsPerInch) {
     // splash would wait for ever: the launch goes ahead at once instead.
     if (!SetTimer(window_, kTimer1, splash::kTimer1IntervalMs, nullptr)) PostMessageW(window_, WM_TIMER, kTimer1, 0);
 
-    // The picture keeps its natural size whatever the scale.
-    artwork_.reset(LoadArtwork(instance));
-    const HWND image = CreateChild(instance, frame, L"STATIC", nullptr, SS_BITMAP,
-                                   InPixels(splash::kImage2, dotsPerInch), kImage2Id);
+    const RECT box = InPixels(splash::kImage2, dotsPerInch);
+    try {
+        artwork_.reset(LoadArtwork(instance, SIZE{box.right - box.left, box.bottom - box.top}));
+    } catch (...) {
+        // Without memory for the picture the splash shows without it.
+    }
+    const HWND image = CreateChild(instance, frame, L"STATIC", nullptr, SS_BITMAP, box, kImage2Id);
     if (image && artwork_) SendMessageW(image, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(artwork_.get()));
 
     for (std::size_t i = 0; i < std::size(splash::kLabels); ++i) {

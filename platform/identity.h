@@ -8,5 +8,6 @@
 
 #define IDI_APP_ICON 1
 #define IDR_SPLASH_ARTWORK 101
+#define IDR_SPLASH_ARTWORK_LARGE 102
 
 #endif
