@@ -1,6 +1,7 @@
 # make        builds TessalyPushGateway.exe and TessalyCheck.exe (64-bit) and says where
 # make run    builds it and runs it under Wine against a demo installation
-# make screenshot  does the same and saves the splash as docs/splash.png
+# make screenshot  does the same and saves the splash as docs/splash.png, and at 192 dpi
+#             (200 %) as docs/splash-192dpi.png
 # make test   builds everything (host, Windows x86_64 and i686) and runs all tests, the
 #             i686 exes under Debian's 32-bit Wine, unpacked into build/wine32 and run
 #             by qemu-i386 beside wine64 (tools/setup-wine32, about a minute the first time),
@@ -34,6 +35,7 @@ run: all
 screenshot: all
 	@mkdir -p docs
 	@TESSALY_DEMO_SCREENSHOT=$(CURDIR)/docs/splash.png tools/run-demo $(WIN64)
+	@TESSALY_DEMO_SCREENSHOT=$(CURDIR)/docs/splash-192dpi.png TESSALY_DEMO_DPI=192 tools/run-demo $(WIN64)
 
 # The host build: the portable core, its unit tests, and the Wine tests of both builds.
 host: all

@@ -1,9 +1,11 @@
-// The one test program that runs under Wine. `probe PROGRAM [--freeze|--close]` starts the program detached, as
-// Explorer does, plays its user and prints: created <creation, 100 ns units>; splash <ms>; window <window>|client=w,h|text; control <window>|text a
-// control; frozen (held still until a line comes on stdin); gone <ms>; box <caption> and its controls, answered OK;
-// exit <code>|<ms>|<peak working set>|<peak private bytes> once it and its children have ended. A <window> is class|
-// in=<parent>|style|exstyle|box=x,y,w,h|icon=0|1; times count from the creation; every wait is for an event, a minute
-// at most. Started as Java is (with a class path), or planted as a DLL, it appends its start to TESSALY_STANDIN_LOG.
+// The one test program that runs under Wine. `probe PROGRAM [--freeze|--close|--measure]` starts the program detached,
+// as Explorer does, at TESSALY_DPI's scale (96 unless told, and 96 again after), plays its user and prints: created
+// <creation, 100 ns units>; splash <ms>; window <window>|client=w,h|text; control <window>[|font=<height>|width=<its
+// text's on one line>, with --measure]|text a control; frozen (held still until a line comes on stdin, with --freeze
+// or --measure); gone <ms>; box <caption> and its controls, answered OK; exit <code>|<ms>|<peak working set>|<peak
+// private bytes> once it and its children have ended. A <window> is class|in=<parent>|style|exstyle|box=x,y,w,h|icon=
+// 0|1; times count from the creation; every wait is for an event, a minute at most. Started as Java is (with a class
+// path), or planted as a DLL, it appends its start to TESSALY_STANDIN_LOG.
 
 #include <windows.h>
 #include <aclapi.h>
@@ -95,8 +97,24 @@ std::wstring Describe(HWND window, HWND frame) {
            N(box.right - box.left) + L"," + N(box.bottom - box.top) + L"|icon=" + N(!!SendMessageW(window, STM_GETICON, 0, 0));
 }
 BOOL CALLBACK PrintControl(HWND control, LPARAM) {
-    if (IsWindowVisible(control)) Print(L"control " + Describe(control, GetParent(control)) + L"|text=" + Text(control));
+    const auto measured = reinterpret_cast<INT_PTR>(GetPropW(control, L"measured"));  // its height, its text's width
+    const std::wstring font = measured ? L"|font=-" + N(measured >> 16) + L"|width=" + N(measured & 0xFFFF) : L"";
+    if (IsWindowVisible(control))
+        Print(L"control " + Describe(control, GetParent(control)) + font + L"|text=" + Text(control));
     return TRUE;
+}
+// Hooked into the program (--measure), where its fonts are: a window sent a message has each control in it measured,
+// its font's height and its text's width on one line kept as a property, which the probe reads.
+BOOL CALLBACK MeasureControl(HWND control, LPARAM) {
+    const HFONT font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+    LOGFONTW described{};
+    const HDC dc = GetDC(control);  // a common one, which its release resets
+    RECT box{};
+    const std::wstring text = Text(control);
+    SelectObject(dc, font) && DrawTextW(dc, text.data(), text.size(), &box, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    ReleaseDC(control, dc);
+    return !GetObjectW(font, sizeof described, &described) ||  // one without a font (the picture) is passed over
+           SetPropW(control, L"measured", HANDLE(INT_PTR(-described.lfHeight << 16 | box.right)));
 }
 
 struct Watch { DWORD process; HWND splash = nullptr; std::set<HWND> seen; };
@@ -112,7 +130,7 @@ BOOL CALLBACK Look(HWND window, LPARAM context) {
     return PostMessageW(window, WM_COMMAND, IDOK, 0);
 }
 
-int Play(std::wstring program, bool freeze, bool close) {
+int Play(std::wstring program, bool freeze, bool close, bool measure) {
     // Detached: no console for Java to inherit. Its standard handles are a file, as a command prompt's redirection
     // gives them, which it must not pass on to Java; it inherits an event as well, which Java must not get from it
     // either (from Vista on, the launcher lists what Java inherits).
@@ -124,6 +142,8 @@ int Play(std::wstring program, bool freeze, bool close) {
         CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inheritable, OPEN_EXISTING, 0, nullptr);
     for (const DWORD own : {STD_INPUT_HANDLE, STD_OUTPUT_HANDLE, STD_ERROR_HANDLE})
         SetHandleInformation(GetStdHandle(own), HANDLE_FLAG_INHERIT, 0);
+    DWORD dpi = _wgetenv(L"TESSALY_DPI") ? _wtoi(_wgetenv(L"TESSALY_DPI")) : 96;  // Wine's scale, read at each start
+    RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
     PROCESS_INFORMATION child{};
     program = L"\"" + program + L"\"";
     if (!CreateProcessW(nullptr, program.data(), nullptr, nullptr, TRUE, DETACHED_PROCESS, nullptr, nullptr, &startup,
@@ -144,6 +164,13 @@ int Play(std::wstring program, bool freeze, bool close) {
         GetClientRect(watch.splash, &client);
         Print(L"window " + Describe(watch.splash, nullptr) + L"|client=" + N(client.right) + L"," + N(client.bottom) +
               L"|text=" + Text(watch.splash));
+        if (measure) {  // hooked in, the DLL measures the labels (Measure); loaded, it records a start, as planted
+            const HMODULE planted = LoadLibraryW(L"planted.dll");
+            const HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(
+                GetProcAddress(planted, "Measure"))), planted, child.dwThreadId);
+            SendMessageW(watch.splash, WM_NULL, 0, 0);
+            UnhookWindowsHookEx(hook);
+        }
         // Each control's icon is asked of the program's thread, which answers from its idle message loop, where it
         // hands its painted pixels to the screen: they are there before it stands still.
         EnumChildWindows(watch.splash, PrintControl, 0);
@@ -182,6 +209,7 @@ int Play(std::wstring program, bool freeze, bool close) {
     DWORD code = 0;
     GetExitCodeProcess(child.hProcess, &code);
     GetProcessTimes(child.hProcess, &times[0], &times[1], &times[2], &times[3]);
+    RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &(dpi = 96), sizeof dpi);
     Print(L"exit " + N(code) + L"|" + since(Ticks(times[1])) + L"|" + N(peak.PeakWorkingSetSize) + L"|" +
           N(peak.PeakPagefileUsage));
     return 0;
@@ -189,12 +217,17 @@ int Play(std::wstring program, bool freeze, bool close) {
 
 }  // namespace
 
+extern "C" __declspec(dllexport) LRESULT CALLBACK Measure(int code, WPARAM wParam, LPARAM lParam) {
+    EnumChildWindows(reinterpret_cast<CWPSTRUCT*>(lParam)->hwnd, MeasureControl, 0);
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 #ifdef PLANTED_DLL
 BOOL WINAPI DllMain(HINSTANCE, DWORD reason, void*) { return reason != DLL_PROCESS_ATTACH || Record() == 0; }
 #else
 int wmain(int argc, wchar_t** argv) {
     if (argc > 1 && argv[1] == std::wstring(L"-classpath")) return Record();  // started as Java is
     const std::wstring option = argc > 2 ? argv[2] : L"";
-    return argc > 1 ? Play(argv[1], option == L"--freeze", option == L"--close") : 2;
+    return argc > 1 ? Play(argv[1], option != L"--close" && argc > 2, option == L"--close", option == L"--measure") : 2;
 }
 #endif

@@ -7,7 +7,8 @@ from pathlib import Path
 
 import pytest
 
-BUILD, PICTURE = Path(os.environ["TESSALY_WINDOWS_BUILD"]).resolve(), Path(__file__).parents[2] / "docs/splash.png"
+BUILD, SOURCE = Path(os.environ["TESSALY_WINDOWS_BUILD"]).resolve(), Path(__file__).parents[2]
+PICTURE, SCREEN = SOURCE / "docs/splash.png", (2560, 1600)  # tools/with-wine's
 # The launcher's own registry view, then the other: 32-bit for an i386 exe (PE machine 0x14c), else 64-bit.
 OWN, OTHER = ("32", "64") if b"PE\0\0L\1" in (BUILD / "TessalyPushGateway.exe").read_bytes()[:1024] else ("64", "32")
 JRE, TEMURIN = "JavaSoft\\Java Runtime Environment\\", r"Eclipse Adoptium\JDK\17.0.9.9\hotspot\MSI@Path"
@@ -85,13 +86,10 @@ def case(tmp_path):
 def expect(run, boxes, exit_code, program, folder):
     """The splash as defined; the boxes, shown after it had gone; the exit code; the one Java started, if any."""
     window = run["window"][0]
-    x, y, width, height = map(int, window["box"].split(","))
     assert (window["text"], window["client"]) == ("Tessaly Push Server", "518,376")
-    assert int(window["style"]) & 0x00CF0000 == 0x00C80000  # a caption and a close box; no sizing, min or max
-    assert int(window["exstyle"]) & 0x1 and (x, y) == ((1024 - width) // 2, (768 - height) // 2)  # centred
-    # The frame on the form, the picture and nine labels in the frame; how they look: the splash picture row.
+    assert int(window["style"]) & 0x00CF0000 == 0x00C80000 and int(window["exstyle"]) & 0x1  # a caption, a close box
+    # The frame on the form, the picture and nine labels in the frame; where and how: test_splash_at_the_screens_scale.
     assert [(c[""], c["in"]) for c in run["control"]] == [("Button", "frmSplash")] + [("Static", "Button")] * 10
-    assert [c["box"] for c in run["control"][:2]] == ["0,0,519,373", "56,88,400,200"]
     assert run["exit"][0].split("|")[0] == str(exit_code) and len(run["box"]) == len(boxes)
     assert not run["box"] or run["order"].index("gone") < run["order"].index("box")
     for (caption, controls), text in zip(run["box"], boxes):
@@ -115,14 +113,20 @@ def expect(run, boxes, exit_code, program, folder):
 PIPES = set()  # every pipe name any launcher of this run made
 
 
-def looks_like_its_picture(run):
-    x, y, width, height = run["window"][0]["box"].split(",")
-    for _ in range(20):  # the X server may show the last paint a little later
-        run["differences"] = subprocess.run(f"import -window root -crop {width}x{height}+{x}+{y} +repage png:- | "
-                                            f"compare -metric AE png:- '{PICTURE}' null:", shell=True,
-                                            capture_output=True).stderr
-        if run["differences"] == b"0":
-            return
+def looks_like(picture, at=None, metric="AE", within=0, key="differences"):  # the window, or a box (x, y, w, h) of it
+    def shoot(run):
+        x, y, width, height = map(int, run["window"][0]["box"].split(","))
+        if at:
+            client_width, client_height = map(int, run["window"][0]["client"].split(","))
+            border = (width - client_width) // 2
+            x, y, width, height = x + border + at[0], y + height - border - client_height + at[1], *at[2:]
+        for _ in range(20):  # the X server may show the last paint a little later
+            run[key] = float(subprocess.run(
+                f"import -window root -crop {width}x{height}+{x}+{y} +repage png:- | compare -metric {metric} png:- "
+                f"'{picture}' null:", shell=True, capture_output=True).stderr.split()[0])
+            if run[key] <= within:
+                return
+    return shoot
 
 
 # Each row: version keys in the registry's order (Wine's: by name; "o:" in the other view; "KEY@VALUE": below SOFTWARE)
@@ -188,9 +192,7 @@ def test_launch(case, request, versions, boxes, exit_code, started):
     row, options, when_frozen = request.node.callspec.id, [], None
     case.env["TESSALY_STANDIN_DOES"] = "fail" if row.startswith("java_stops") else "keep-running" if row.startswith(
         "java_writes") else ""
-    if row.startswith("first"):  # stands still for its picture: the timing is seen on the other rows
-        options, when_frozen = ["--freeze"], looks_like_its_picture
-    elif row.startswith("drive_root"):
+    if row.startswith("drive_root"):
         (Path(os.environ["WINEPREFIX"]) / "dosdevices" / "r:").unlink(missing_ok=True)
         (Path(os.environ["WINEPREFIX"]) / "dosdevices" / "r:").symlink_to(exe.parent)
     elif row.startswith("planted_dll"):  # Windows loads the theme DLL by name; Wine would take its own unless told
@@ -202,8 +204,6 @@ def test_launch(case, request, versions, boxes, exit_code, started):
         options = ["--close"]
     at_root = row.startswith("drive_root")
     run = case.launch("R:\\" + exe.name if at_root else win(exe), *options, when_frozen=when_frozen)
-    if row.startswith("first"):
-        assert run["differences"] == b"0", f"{run['differences']} pixels differ from {PICTURE}"
     home = started and started != "java" and homes[started].rstrip("\\" * ("@" in started))  # an installer's: no "\\"
     program = "java" if started == "java" else home and home + r"\bin\java.exe"
     expect(run, boxes, exit_code, program, "R:\\" if at_root else win(exe.parent))
@@ -214,6 +214,37 @@ def test_launch(case, request, versions, boxes, exit_code, started):
         ended, flooded = float(run["exit"][0].split("|")[1]), int(run["children"][0]["flooded"][0])
         assert (9900 <= ended - float(run["gone"][0]) <= 15000, (flooded - int(run["created"][0])) / 10000 < ended,
                 run["children"][0]["outlived"]) == (True, True, ["1"]), run
+
+
+# The splash at the screen's scale (Wine's from LogPixels): the client area, boxes from twips, fonts from points, each
+# label's text on one line; at 96 and 192 dpi the window a reference and the picture the artwork of its size, else the
+# large one reduced by area, each colour within a level of ImageMagick's pixel mixing (not enlarged, not nearest pixel).
+# At 96 dpi, from the frame on, in pixels of 15 twips each, and fonts in pixels of 0.75 points.
+BOXES, FONTS = ("0,0,519,373 56,88,400,200 32,16,444,27 77,56,355,22 2,288,104,19 16,352,465,17 344,304,161,17 "
+                "344,288,161,17 8,312,206,16 344,320,161,17 16,336,473,13"), [24, 19, 16, 11, 10, 10, 13, 10, 12]
+ART = SOURCE / "launcher/resources/splash"
+
+
+@pytest.mark.parametrize("dpi, art, reference", [(96, ".gif", PICTURE), (120, "", None), (144, "", None),
+                                                 (192, "-2x.gif", SOURCE / "docs/splash-192dpi.png")])
+def test_splash_at_the_screens_scale(case, dpi, art, reference):
+    pixels = lambda *twips: [(t * dpi + 720) // 1440 for t in twips]
+    art = f"{ART}{art}" if art else case.root / "art.png"
+    subprocess.run(["convert", f"{ART}-2x.gif", "-scale", "{}x{}!".format(*pixels(6000, 3000)), case.root / "art.png"])
+    shots = [looks_like(art, pixels(840, 1320, 6000, 3000), "PAE", 0 if reference else 257, "art")] + [
+        looks_like(reference)] * bool(reference)  # the picture alone (a box of the client area), then the whole window
+    case.env["TESSALY_DPI"] = str(dpi)
+    run = case.launch(win(case.copy("TessalyPushGateway.exe", "app/TessalyPushGateway.exe")), "--measure",
+                      when_frozen=lambda run: [shoot(run) for shoot in shots])
+    window, labels = run["window"][0], run["control"][2:11]
+    x, y, width, height = map(int, window["box"].split(","))
+    assert (window["client"], x, y) == ("{},{}".format(*pixels(7770, 5640)), (SCREEN[0] - width) // 2,
+                                        (SCREEN[1] - height) // 2)
+    twips = [[15 * int(n) for n in box.split(",")] for box in BOXES.split()]
+    assert [c["box"] for c in run["control"][:11]] == [",".join(map(str, pixels(*box))) for box in twips]
+    assert [int(c["font"]) for c in labels] == [-((75 * size * dpi + 3600) // 7200) for size in FONTS]
+    assert [c["text"] for c in labels if int(c["width"]) > int(c["box"].split(",")[2])] == []
+    assert run["art"] <= 257 * (not reference) and run.get("differences", 0) == 0, run
 
 
 def in_terminal(case, *command):  # a console of its own: Wine's, on a terminal; Enter pressed once asked; what it shows
