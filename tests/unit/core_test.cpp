@@ -57,8 +57,7 @@ TEST(LocateJavaHome, TakesTheFirstQualifyingVersionOrTellsTheUserWhatIsWrong) {
         {Versions({"1.10", "1", "10", "abc"}), {}, L"C:\\jre10"},  // 1.10 reads 1.1; later names are not read
         {Versions({"1.3.1_20", "9 ", "1.6_\xE9"}), {}, L"C:\\jre9 "},
         {Versions({"1.4"}, [](FakeRegistry& f) { f.denied.insert(kBase); }), {m1}, L"ended"},
-        {Versions({}), {m2}, L"ended"},
-        {Versions({"1.3", "1.3.1_20", "1"}, At(kTemurin + "C:\\gone")), {m2}, L"ended"},
+        {Versions({}), {m2}, L"ended"}, {Versions({"1.3", "1.3.1_20", "1"}, At(kTemurin + "C:\\gone")), {m2}, L"ended"},
         {Versions({"1.3", "1.4"}, [](FakeRegistry& f) { f.failEnumeration[kBase] = {1, 1011}; }), {m2}, L"ended"},
         {Versions({"1.4"}, [](FakeRegistry& f) { f.failEnumeration[kBase] = {0, 5}; }), {m2}, L"ended"},
         {Versions({"1.3", "1,4", "1.4"}, At(kMs.substr(1))), {L"Type mismatch", e2}, L""},
@@ -67,13 +66,10 @@ TEST(LocateJavaHome, TakesTheFirstQualifyingVersionOrTellsTheUserWhatIsWrong) {
         {Versions({"1.4"}, [](FakeRegistry& f) { f.denied.insert(kBase + "\\1.4"); }), {}, L""},
         {Versions({"1.4"}, [](FakeRegistry& f) { f.thrower = kBase + "\\1.4"; }), {L"Internal error", e2}, L""},
         // The 32-bit view, after the own one has nothing to start
-        {Other({"1.3", "1.5", "1.4"}), {}, L"C:\\32:jre1.5"},
-        {Versions({"1.3"}, Other({"1.4"})), {}, L"C:\\32:jre1.4"},
-        {Other({}), {m2}, L"ended"},
+        {Other({"1.3", "1.5", "1.4"}), {}, L"C:\\32:jre1.5"}, {Versions({"1.3"}, Other({"1.4"})), {}, L"C:\\32:jre1.4"},
+        {Other({}), {m2}, L"ended"}, {Other({"x"}), {L"Type mismatch", e2}, L""},
         {Versions({"1,4"}, Other({"1.4"})), {L"Type mismatch", e2}, L""},
-        {Other({"x"}), {L"Type mismatch", e2}, L""},
-        {Home(registry::kString, {0}), {}, L""},
-        {Home(registry::kString, {}), {}, L""},
+        {Home(registry::kString, {0}), {}, L""}, {Home(registry::kString, {}), {}, L""},
         {Home(registry::kString, {'C', ':', '\\', 0}), {}, L"C:\\"},
         {Home(registry::kString, {' ', 0xE9, 0, 'b', 0, 0}), {}, L" \xE9"},  // a folder ends at its first NUL
         {Home(registry::kString, {'C', ':', 'x'}), {}, L"C:x"},                // written without its NUL
@@ -81,10 +77,8 @@ TEST(LocateJavaHome, TakesTheFirstQualifyingVersionOrTellsTheUserWhatIsWrong) {
         {Home(registry::kString, Bytes(2000, 'x'), 10, 1), {}, std::wstring(10, 'g') + std::wstring(2000, 'x')},
         {Home(registry::kString, Bytes(2000, 'x'), 5000, 9), {unsupported, e2}, L""},  // it keeps growing
         {Home(registry::kExpandString, {'%', 'J', '%', 0}), {}, L"%J%"},
-        {Home(registry::kMultiString, {'a', 0, 'b', 0, 0}), {}, L"a"},
-        {Home(registry::kMultiString, {0}), {}, L""},
-        {Home(registry::kDword, {0xFF, 0xFF, 0xFF, 0xFF}), {}, L"-1"},
-        {Home(registry::kDword, {1, 2}), {}, L"513"},
+        {Home(registry::kMultiString, {'a', 0, 'b', 0, 0}), {}, L"a"}, {Home(registry::kMultiString, {0}), {}, L""},
+        {Home(registry::kDword, {0xFF, 0xFF, 0xFF, 0xFF}), {}, L"-1"}, {Home(registry::kDword, {1, 2}), {}, L"513"},
         {Home(registry::kBinary, {'C', ':', 0, 'x'}), {}, L"C:"},
         {Home(registry::kNone, {'C', 0}), {unsupported, e2}, L""},
         {Home(registry::kQword, {'C', 0, 0, 0, 0, 0, 0, 0}), {unsupported, e2}, L""},
@@ -93,8 +87,7 @@ TEST(LocateJavaHome, TakesTheFirstQualifyingVersionOrTellsTheUserWhatIsWrong) {
         {At(kJdk + "1.3.1@JavaHome=C:\\1|" + kJdk + "x@JavaHome=C:\\x" + kMs), {}, L"C:\\ms"},  // skipped, silently
         {At("SOFTWARE\\Eclipse Adoptium\\JDK\\21\\hotspot\\MSI@Other=C:\\t" + kMs), {}, L"C:\\ms"},
         {At("32:SOFTWARE\\Azul Systems\\Zulu 32-bit\\zulu-8-jre@InstallationPath=C:\\"), {}, L"C:\\"},
-        // Installers' keys through the wide calls: a surrogate pair, a name outside ASCII, the NUL rules of each string
-        // type in UTF-16, an odd last byte
+        // Installers' keys through the wide calls: a surrogate pair, a name outside ASCII, NULs in UTF-16, an odd byte
         {Wide({'C', ':', '\\', 0xD834, 0xDD1E}, 1, "SOFTWARE\\Eclipse Adoptium\\JDK\\17-\xE9\\hotspot\\MSI"), {},
          L"C:\\\xD834\xDD1E"},
         {Wide({'C', ':', '\\', 'a', 0, 'b', 0, 0}, registry::kMultiString), {}, L"C:\\a"},

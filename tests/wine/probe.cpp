@@ -1,11 +1,11 @@
 // The one test program that runs under Wine. `probe PROGRAM [--freeze|--close|--measure]` starts the program detached,
-// as Explorer does, at TESSALY_DPI's scale (96 unless told, and 96 again after), plays its user and prints: created
+// as Explorer does, at TESSALY_DPI's scale (96 dpi unless told; it stays so), plays its user and prints: created
 // <creation, 100 ns units>; splash <ms>; window <window>|client=w,h|text; control <window>[|font=<height>|width=<its
 // text's on one line>, with --measure]|text a control; frozen (held still until a line comes on stdin, with --freeze
 // or --measure); gone <ms>; box <caption> and its controls, answered OK; exit <code>|<ms>|<peak working set>|<peak
 // private bytes> once it and its children have ended. A <window> is class|in=<parent>|style|exstyle|box=x,y,w,h|icon=
-// 0|1; times count from the creation; every wait is for an event, a minute at most. Started as Java is (with a class
-// path), or planted as a DLL, it appends its start to TESSALY_STANDIN_LOG.
+// 0|1; times from the creation; every wait for an event, a minute at most. Started as Java is (with a class path), or
+// planted as a DLL, it appends its start to TESSALY_STANDIN_LOG.
 
 #include <windows.h>
 #include <aclapi.h>
@@ -110,8 +110,7 @@ BOOL CALLBACK MeasureControl(HWND control, LPARAM) {
     LOGFONTW described{};
     const HDC dc = GetDC(control);  // a common one, which its release resets
     RECT box{};
-    const std::wstring text = Text(control);
-    SelectObject(dc, font) && DrawTextW(dc, text.data(), text.size(), &box, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    SelectObject(dc, font) && DrawTextW(dc, Text(control).c_str(), -1, &box, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
     ReleaseDC(control, dc);
     return !GetObjectW(font, sizeof described, &described) ||  // one without a font (the picture) is passed over
            SetPropW(control, L"measured", HANDLE(INT_PTR(-described.lfHeight << 16 | box.right)));
@@ -142,7 +141,7 @@ int Play(std::wstring program, bool freeze, bool close, bool measure) {
         CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inheritable, OPEN_EXISTING, 0, nullptr);
     for (const DWORD own : {STD_INPUT_HANDLE, STD_OUTPUT_HANDLE, STD_ERROR_HANDLE})
         SetHandleInformation(GetStdHandle(own), HANDLE_FLAG_INHERIT, 0);
-    DWORD dpi = _wgetenv(L"TESSALY_DPI") ? _wtoi(_wgetenv(L"TESSALY_DPI")) : 96;  // Wine's scale, read at each start
+    const DWORD dpi = _wgetenv(L"TESSALY_DPI") ? _wtoi(_wgetenv(L"TESSALY_DPI")) : 96;  // Wine reads it at each start
     RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
     PROCESS_INFORMATION child{};
     program = L"\"" + program + L"\"";
@@ -209,7 +208,6 @@ int Play(std::wstring program, bool freeze, bool close, bool measure) {
     DWORD code = 0;
     GetExitCodeProcess(child.hProcess, &code);
     GetProcessTimes(child.hProcess, &times[0], &times[1], &times[2], &times[3]);
-    RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &(dpi = 96), sizeof dpi);
     Print(L"exit " + N(code) + L"|" + since(Ticks(times[1])) + L"|" + N(peak.PeakWorkingSetSize) + L"|" +
           N(peak.PeakPagefileUsage));
     return 0;

@@ -8,7 +8,7 @@ from pathlib import Path
 import pytest
 
 BUILD, SOURCE = Path(os.environ["TESSALY_WINDOWS_BUILD"]).resolve(), Path(__file__).parents[2]
-PICTURE, SCREEN = SOURCE / "docs/splash.png", (2560, 1600)  # tools/with-wine's
+PICTURE, ART, SCREEN = SOURCE / "docs/splash.png", SOURCE / "launcher/resources/splash", (2560, 1600)  # with-wine's
 # The launcher's own registry view, then the other: 32-bit for an i386 exe (PE machine 0x14c), else 64-bit.
 OWN, OTHER = ("32", "64") if b"PE\0\0L\1" in (BUILD / "TessalyPushGateway.exe").read_bytes()[:1024] else ("64", "32")
 JRE, TEMURIN = "JavaSoft\\Java Runtime Environment\\", r"Eclipse Adoptium\JDK\17.0.9.9\hotspot\MSI@Path"
@@ -113,7 +113,7 @@ def expect(run, boxes, exit_code, program, folder):
 PIPES = set()  # every pipe name any launcher of this run made
 
 
-def looks_like(picture, at=None, metric="AE", within=0, key="differences"):  # the window, or a box (x, y, w, h) of it
+def looks_like(picture, at=None, within=0, key="differences"):  # the window, or a box (x, y, w, h) of it
     def shoot(run):
         x, y, width, height = map(int, run["window"][0]["box"].split(","))
         if at:
@@ -122,7 +122,7 @@ def looks_like(picture, at=None, metric="AE", within=0, key="differences"):  # t
             x, y, width, height = x + border + at[0], y + height - border - client_height + at[1], *at[2:]
         for _ in range(20):  # the X server may show the last paint a little later
             run[key] = float(subprocess.run(
-                f"import -window root -crop {width}x{height}+{x}+{y} +repage png:- | compare -metric {metric} png:- "
+                f"import -window root -crop {width}x{height}+{x}+{y} +repage png:- | compare -metric PAE png:- "
                 f"'{picture}' null:", shell=True, capture_output=True).stderr.split()[0])
             if run[key] <= within:
                 return
@@ -216,32 +216,28 @@ def test_launch(case, request, versions, boxes, exit_code, started):
                 run["children"][0]["outlived"]) == (True, True, ["1"]), run
 
 
-# The splash at the screen's scale (Wine's from LogPixels): the client area, boxes from twips, fonts from points, each
-# label's text on one line; at 96 and 192 dpi the window a reference and the picture the artwork of its size, else the
-# large one reduced by area, each colour within a level of ImageMagick's pixel mixing (not enlarged, not nearest pixel).
-# At 96 dpi, from the frame on, in pixels of 15 twips each, and fonts in pixels of 0.75 points.
-BOXES, FONTS = ("0,0,519,373 56,88,400,200 32,16,444,27 77,56,355,22 2,288,104,19 16,352,465,17 344,304,161,17 "
+# The splash at the screen's scale (Wine's from LogPixels): client area, controls (BOXES: at 96 dpi, 15 twips a pixel)
+# and fonts (FONTS: 3/4 point a pixel) at that scale, texts on one line; at 96 and 192 dpi the window a reference and
+# the picture the artwork of its size, else the large one reduced by area (to a level of ImageMagick's).
+BOXES, FONTS = ("518,376 0,0,519,373 56,88,400,200 32,16,444,27 77,56,355,22 2,288,104,19 16,352,465,17 344,304,161,17 "
                 "344,288,161,17 8,312,206,16 344,320,161,17 16,336,473,13"), [24, 19, 16, 11, 10, 10, 13, 10, 12]
-ART = SOURCE / "launcher/resources/splash"
 
 
-@pytest.mark.parametrize("dpi, art, reference", [(96, ".gif", PICTURE), (120, "", None), (144, "", None),
-                                                 (192, "-2x.gif", SOURCE / "docs/splash-192dpi.png")])
-def test_splash_at_the_screens_scale(case, dpi, art, reference):
+@pytest.mark.parametrize("dpi", [96, 120, 144, 192])
+def test_splash_at_the_screens_scale(case, dpi):
     pixels = lambda *twips: [(t * dpi + 720) // 1440 for t in twips]
-    art = f"{ART}{art}" if art else case.root / "art.png"
+    art, reference = {96: (f"{ART}.gif", PICTURE), 192: (f"{ART}-2x.gif", SOURCE / "docs/splash-192dpi.png")}.get(
+        dpi, (case.root / "art.png", None))
     subprocess.run(["convert", f"{ART}-2x.gif", "-scale", "{}x{}!".format(*pixels(6000, 3000)), case.root / "art.png"])
-    shots = [looks_like(art, pixels(840, 1320, 6000, 3000), "PAE", 0 if reference else 257, "art")] + [
+    shots = [looks_like(art, pixels(840, 1320, 6000, 3000), 257 * (not reference), "art")] + [
         looks_like(reference)] * bool(reference)  # the picture alone (a box of the client area), then the whole window
     case.env["TESSALY_DPI"] = str(dpi)
     run = case.launch(win(case.copy("TessalyPushGateway.exe", "app/TessalyPushGateway.exe")), "--measure",
                       when_frozen=lambda run: [shoot(run) for shoot in shots])
-    window, labels = run["window"][0], run["control"][2:11]
-    x, y, width, height = map(int, window["box"].split(","))
-    assert (window["client"], x, y) == ("{},{}".format(*pixels(7770, 5640)), (SCREEN[0] - width) // 2,
-                                        (SCREEN[1] - height) // 2)
-    twips = [[15 * int(n) for n in box.split(",")] for box in BOXES.split()]
-    assert [c["box"] for c in run["control"][:11]] == [",".join(map(str, pixels(*box))) for box in twips]
+    x, y, width, height, labels = *map(int, run["window"][0]["box"].split(",")), run["control"][2:11]
+    assert (x, y) == ((SCREEN[0] - width) // 2, (SCREEN[1] - height) // 2)  # centred
+    assert [run["window"][0]["client"]] + [c["box"] for c in run["control"][:11]] == [
+        ",".join(map(str, pixels(*(15 * int(n) for n in box.split(","))))) for box in BOXES.split()]
     assert [int(c["font"]) for c in labels] == [-((75 * size * dpi + 3600) // 7200) for size in FONTS]
     assert [c["text"] for c in labels if int(c["width"]) > int(c["box"].split(",")[2])] == []
     assert run["art"] <= 257 * (not reference) and run.get("differences", 0) == 0, run
