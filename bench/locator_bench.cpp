@@ -36,6 +36,22 @@ public:
         ++calls;
         return inner.RegQueryValueExA(key, name, reserved, type, data, size);
     }
+    registry::Status RegOpenKeyExW(registry::Key key, const wchar_t* subKey, std::uint32_t options,
+                                   std::uint32_t access, registry::Key* result) override {
+        ++calls;
+        return inner.RegOpenKeyExW(key, subKey, options, access, result);
+    }
+    registry::Status RegEnumKeyExW(registry::Key key, std::uint32_t index, wchar_t* name, std::uint32_t* size,
+                                   std::uint32_t* reserved, wchar_t* className, std::uint32_t* classSize,
+                                   void* written) override {
+        ++calls;
+        return inner.RegEnumKeyExW(key, index, name, size, reserved, className, classSize, written);
+    }
+    registry::Status RegQueryValueExW(registry::Key key, const wchar_t* name, std::uint32_t* reserved,
+                                      std::uint32_t* type, std::uint8_t* data, std::uint32_t* size) override {
+        ++calls;
+        return inner.RegQueryValueExW(key, name, reserved, type, data, size);
+    }
     registry::Status RegCloseKey(registry::Key key) override {
         ++calls;
         return inner.RegCloseKey(key);
