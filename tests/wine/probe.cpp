@@ -53,8 +53,8 @@ int Record() {
     GetFileInformationByHandleEx(out, FileNameInfo, &pipe, sizeof pipe);
     PSECURITY_DESCRIPTOR security = nullptr;
     wchar_t* allowed = nullptr;
-    GetSecurityInfo(out, SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, nullptr, nullptr, &security);
-    ConvertSecurityDescriptorToStringSecurityDescriptorW(security, 1, DACL_SECURITY_INFORMATION, &allowed, nullptr);
+    if (!GetSecurityInfo(out, SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, nullptr, nullptr, &security))
+        ConvertSecurityDescriptorToStringSecurityDescriptorW(security, 1, DACL_SECURITY_INFORMATION, &allowed, nullptr);
     record += L"\npipe=" + std::wstring(pipe.name, pipe.length / 2) + L"\nallowed=" + (allowed ? allowed : L"");
     // Told by TESSALY_STANDIN_DOES: "fail" writes three lines, two on its error output, in the ANSI code page, and
     // ends with 1; "keep-running" writes its output without pause, 1 MiB and on, until its launcher is gone.
