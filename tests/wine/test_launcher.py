@@ -27,12 +27,12 @@ CLASS_PATH = [rf"\DarAvizAru\lib\{jar}.jar" for jar in ("slf4j-api-1.1.0", "slf4
                                                         "log4j-1.2.8")] + [r"\DarAvizAru"]
 
 
-def win(path):
-    return "Z:" + str(path).replace("/", "\\")
+def win(path): return "Z:" + str(path).replace("/", "\\")
 
 
-def wine(*args, **options):
-    return subprocess.run(["timeout", "120", "wine", *map(str, args)], capture_output=True, text=True, **options)
+def wine(*args, **options):  # once more where Wine could not start the program at all (seen once in CI, loaded, on reg)
+    run = lambda: subprocess.run(["timeout", "120", "wine", *map(str, args)], capture_output=True, text=True, **options)
+    return done if "Application could not be started" not in (done := run()).stdout + done.stderr else run()
 
 
 def fields(line):  # 'first|a=1|text=x|y' as {'': 'first', 'a': '1', 'text': 'x|y'}: a text comes last, may hold '|'
