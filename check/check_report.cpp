@@ -195,11 +195,25 @@ Result Check(registry::RegistryApi& registry, const Machine& machine, const std:
     return Result{out.Text(), problem.empty() ? 0 : 1};
 }
 
+bool AsksForEnter(const Console& console) {
+    return console.ofItsOwn && console.hasWindow && !console.startedHidden && console.windowStation == L"WinSta0";
+}
+
 bool WriteInPieces(std::wstring_view text, const std::function<bool(std::wstring_view)>& write) {
     while (!text.empty()) {
         std::size_t size = std::min(text.size(), kConsolePiece);
-        // A high surrogate keeps its low one company in the next piece.
-        if (size < text.size() && text[size - 1] >= 0xD800 && text[size - 1] <= 0xDBFF) --size;
+        if (size < text.size()) {
+            // A piece ends where a line does, so a console shows whole lines at each write; a line longer than a
+            // piece is cut, but never between its CR and LF (a terminal would end the line twice), nor between the
+            // halves of a surrogate pair.
+            const std::size_t lineEnd = text.substr(0, size).rfind(L'\n');
+            if (lineEnd != std::wstring_view::npos) {
+                size = lineEnd + 1;
+            } else {
+                if (text[size - 1] == L'\r' && text[size] == L'\n') --size;
+                if (text[size - 1] >= 0xD800 && text[size - 1] <= 0xDBFF) --size;
+            }
+        }
         if (!write(text.substr(0, size))) return false;
         text.remove_prefix(size);
     }

@@ -59,13 +59,27 @@ bool Write(std::wstring_view text) {
     return true;
 }
 
-// Started from Explorer, the check has a console of its own, which closes the
-// moment it ends; in a command prompt, a script or with its input or output
-// redirected it shares the console, or has none, and must never wait.
-bool HasConsoleOfItsOwn() {
+// What Windows tells of the console, counted before anything else can join it.
+check::Console SeenConsole() {
+    check::Console console;
     DWORD processes[2], mode = 0;
-    return GetConsoleProcessList(processes, 2) == 1 && GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode) &&
-           GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &mode);
+    console.ofItsOwn = GetConsoleProcessList(processes, 2) == 1 &&
+                       GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode) &&
+                       GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &mode);
+    // A console made with CREATE_NO_WINDOW has none; Windows 10 1809 could
+    // answer with a handle that is no window at all.
+    console.hasWindow = IsWindow(GetConsoleWindow());
+    STARTUPINFOW startup{};
+    GetStartupInfoW(&startup);
+    console.startedHidden = (startup.dwFlags & STARTF_USESHOWWINDOW) != 0 && startup.wShowWindow == SW_HIDE;
+    const HWINSTA station = GetProcessWindowStation();
+    DWORD bytes = 0;
+    GetUserObjectInformationW(station, UOI_NAME, nullptr, 0, &bytes);
+    std::wstring name(bytes / sizeof(wchar_t), L'\0');
+    if (GetUserObjectInformationW(station, UOI_NAME, name.data(), bytes, &bytes)) {
+        console.windowStation = name.c_str();
+    }
+    return console;
 }
 
 // Until Enter is pressed; closing the window ends the process anyway.
@@ -127,9 +141,8 @@ int Run(int argc, wchar_t** argv) {
 
 int wmain(int argc, wchar_t** argv) {
     LimitDllSearchToSystemFolder();
-    // Counted before anything else can join the console.
-    const bool ownConsole = HasConsoleOfItsOwn();
+    const bool asksForEnter = check::AsksForEnter(SeenConsole());
     const int exitCode = Run(argc, argv);
-    if (ownConsole && Write(kPressEnter)) WaitForEnter();
+    if (asksForEnter && Write(kPressEnter)) WaitForEnter();
     return exitCode;
 }
