@@ -7,7 +7,6 @@
 
 #include "gif_image.h"
 #include "java_places.h"
-#include "mod_main.h"
 #include "stand_ins.h"
 
 std::string Narrow(std::wstring_view text) { return std::string(text.begin(), text.end()); }
@@ -35,10 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
         if (input.ConsumeIntegralInRange(0, 15) == 0) registry.denied.insert(input.ConsumeBool() ? key : base);
     }
     RecordingUi ui;
-    try {
-        LocateJavaHome(registry, ui, registry::kView32, FakeFiles());
-    } catch (const ProcessEnded&) {
-    }
+    Located(registry, ui);
     if (!registry.open.empty() || registry.wrongCloses != 0) std::abort();
     return 0;
 }

@@ -1,16 +1,13 @@
-// The portable core against its stand-ins: registry module, runtime search, TessalyCheck's report, program folder,
-// what the launcher tells of a Java that stops at once.
+// The portable core against its stand-ins: registry, search, TessalyCheck's report, the launcher's folder and boxes.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <functional>
 
 #include "ansi_text.h"
-#include "check_report.h"
 #include "command_line.h"
 #include "java_watch.h"
 #include "messages.h"
-#include "mod_main.h"
 #include "program_folder.h"
 #include "stand_ins.h"
 
@@ -89,8 +86,7 @@ TEST(LocateJavaHome, TakesTheFirstQualifyingVersionOrTellsTheUserWhatIsWrong) {
         {At("32:SOFTWARE\\Azul Systems\\Zulu 32-bit\\zulu-8-jre@InstallationPath=C:\\"), {}, L"C:\\"},
         // Installers' keys through the wide calls: a surrogate pair, a name outside ASCII, NULs in UTF-16, an odd byte
         {Wide({'C', ':', '\\', 0xD834, 0xDD1E}, 1, "SOFTWARE\\Eclipse Adoptium\\JDK\\17-\xE9\\hotspot\\MSI"), {},
-         L"C:\\\xD834\xDD1E"},
-        {Wide({'C', ':', '\\', 'a', 0, 'b', 0, 0}, registry::kMultiString), {}, L"C:\\a"},
+         L"C:\\\xD834\xDD1E"}, {Wide({'C', ':', '\\', 'a', 0, 'b', 0, 0}, registry::kMultiString), {}, L"C:\\a"},
         {Wide({'C', ':', '\\', '%', 'J', '%', 0}, registry::kExpandString), {}, L"C:\\%J%"},
         {Wide({'C', ':', '\\', 'x'}), {}, L"C:\\x"},  // written without its NUL
         {[](FakeRegistry& f) { f.SetValue(kMsi, "Path", 1, {'C', 0, ':', 0, '\\', 0, 'x', 0, 0}, 0, 0, true); }, {},
@@ -101,11 +97,7 @@ TEST(LocateJavaHome, TakesTheFirstQualifyingVersionOrTellsTheUserWhatIsWrong) {
         RecordingUi ui;
         stage(fake);
         JavaHomePath = L"stale, from an earlier call";
-        try {
-            LocateJavaHome(fake, ui, registry::kView32, FakeFiles());
-        } catch (const ProcessEnded&) {
-            JavaHomePath = L"ended";
-        }
+        if (!Located(fake, ui)) JavaHomePath = L"ended";
         EXPECT_EQ(std::tie(ui.boxes, JavaHomePath), std::tie(boxes, javaHome));
         EXPECT_TRUE(fake.open.empty() && fake.wrongCloses == 0);
     }
@@ -132,14 +124,8 @@ TEST(LocateJavaHome, SearchesTheInstallersPlacesInTheirDocumentedOrder) {
             expected.emplace_back(L"C:\\" + std::wstring(entry.begin(), entry.end()));
         }
     }
-    for (RecordingUi ui; taken.size() <= expected.size(); taken.push_back(JavaHomePath)) {
-        try {
-            LocateJavaHome(fake, ui, registry::kView32, FakeFiles());
-        } catch (const ProcessEnded&) {
-            break;  // nothing left
-        }
+    for (RecordingUi ui; taken.size() <= expected.size() && Located(fake, ui); taken.push_back(JavaHomePath))
         fake.SetStrings(std::string(JavaHomePath.begin() + 3, JavaHomePath.end()) + "=C:\\gone");  // the key stays
-    }
     EXPECT_EQ(taken, expected);
 }
 
@@ -159,11 +145,9 @@ TEST(CheckReport, TellsWhereTheLauncherLooksAndOkOnlyWhenItWouldStartJavaWithEve
          L"\\SOFTWARE\\Eclipse Adoptium\\JDK (32-bit view), HKCU\\SOFTWARE\\Eclipse Adoptium\\JDK (current user)\r\n"},
         {kBase + "\\1,4@JavaHome=C:\\x|" + kJre, L"",
          L"    1,4    its name gives no version number: the search stops here with an error\r\n"
-         L"    1.4.2  not looked at\r\n"},
-        {kBase + "\\1.4.2@JavaHome=", L"", L"JavaHome is empty or "},
+         L"    1.4.2  not looked at\r\n"}, {kBase + "\\1.4.2@JavaHome=", L"", L"JavaHome is empty or "},
         {kBase + "\\1.4.2@Other=C:\\jre", L"", L"the search fails with \"Unsupported value type\""},
-        {kJre, kJava, kJava + L" does not exist, so the launch "},
-        {kJre, kFolder + L"\\DarAvizAru\\lib\\jdc.jar",
+        {kJre, kJava, kJava + L" does not exist, so the launch "}, {kJre, kFolder + L"\\DarAvizAru\\lib\\jdc.jar",
          L"PROBLEM - 1 file(s) of the application are missing, first C:\\Gateway\\DarAvizAru\\lib\\jdc.jar."},
     };
     for (const auto& [strings, gone, line] : rows) {
@@ -177,17 +161,29 @@ TEST(CheckReport, TellsWhereTheLauncherLooksAndOkOnlyWhenItWouldStartJavaWithEve
     }
 }
 
-// Windows XP to 7 refuse a console write larger than their 64 KB heap: small pieces, whole, each character whole.
-TEST(WriteInPieces, WritesAnyReportInSmallPiecesThatNeverSplitACharacter) {
+// Windows XP to 7 refuse a console write over their 64 KB heap: small pieces, each character whole, each a line's end
+// where one fits (a CR and its LF in two writes end the line twice on a terminal).
+TEST(WriteInPieces, WritesAnyReportInSmallPiecesOfWholeLinesThatNeverSplitACharacter) {
     const std::wstring pair = {wchar_t(0xD83D), wchar_t(0xDE00)}, r(check::kConsolePiece - 1, L'r');
-    for (const std::wstring& text : {std::wstring(), r + L"r", r + pair + L"x", r + L"r" + pair, r + r + r + r + r}) {
+    std::vector<std::wstring> texts = {L"", r + L"r", r + pair + L"x", r + L"r" + pair, r + r + r + r + r, r + L"\r\n"};
+    for (std::size_t length = 4088; length < 4102; ++length)  // a line's end on every offset around a piece's end
+        texts.push_back(L"a\r\n" + std::wstring(length - 3, L'l') + L"\r\n" + r + L"\r\nb\r\n");
+    for (const std::wstring& text : texts) {
         std::wstring joined;
         EXPECT_TRUE(check::WriteInPieces(text, [&](std::wstring_view piece) {
-            joined += piece;  // what Windows XP takes, and a character whole
-            return !piece.empty() && piece.size() <= 4096 && (piece.back() < 0xD800 || piece.back() > 0xDBFF);
-        }));
+            joined += piece;  // what Windows XP takes, and a character whole, and a line whole where it fits
+            return !piece.empty() && piece.size() <= 4096 && (piece.back() < 0xD800 || piece.back() > 0xDBFF) &&
+                   (piece.back() == L'\n' || joined.size() == text.size() ||
+                    (piece.find(L'\n') == piece.npos && piece.back() != L'\r'));
+        })) << text.size();
         EXPECT_EQ(joined, text);
     }
+}
+
+// Nobody sees a wait in a service's or a background task's window station (the Wine rows show the other cases).
+TEST(AsksForEnter, OnlyInTheWindowStationOfTheUserAtTheScreen) {
+    EXPECT_TRUE(check::AsksForEnter({true, true, false, L"WinSta0"}));
+    EXPECT_FALSE(check::AsksForEnter({true, true, false, L"Service-0x0-3e7$"}));
 }
 
 // Java reads the folder on its class path, and is started in it: it must be whole, and in the ordinary form.
@@ -195,8 +191,7 @@ TEST(ProgramFolderOf, GivesTheExesWholeFolderInItsOrdinaryForm) {
     const std::pair<std::wstring, std::wstring> rows[] = {
         {L"C:\\Gateway\\x.exe", L"C:\\Gateway"}, {L"D:\\x.exe", L"D:\\"}, {L"x.exe", L""},
         {L"\\\\?\\D:\\Gateway\\x.exe", L"D:\\Gateway"}, {L"\\\\?\\D:\\x.exe", L"D:\\"},
-        {L"\\\\?\\UNC\\server\\share\\x.exe", L"\\\\server\\share"},
-        {L"\\\\?\\Volume{1}\\x.exe", L"\\\\?\\Volume{1}"}};
+        {L"\\\\?\\UNC\\server\\share\\x.exe", L"\\\\server\\share"}, {L"\\\\?\\Volume{1}\\x.exe", L"\\\\?\\Volume{1}"}};
     for (const auto& [path, folder] : rows) EXPECT_EQ(launch::ProgramFolderOf(path), folder) << path;
     for (const std::size_t length : {1, 255, 256, 257, 300, 70000}) {  // a path of any length, however long
         const std::wstring path(length, L'p');
@@ -222,7 +217,6 @@ TEST(StoppedJavaReport, QuotesTheLastLinesJavaWroteAsTheBoxShowsThem) {
         for (std::size_t at = 0; at < written.size(); at += 7) tail.Append(std::string_view(written).substr(at, 7));
         EXPECT_EQ(launch::QuotedLines(FromAnsi(tail.Bytes()), tail.Cut()), quoted) << written.substr(0, 20);
     }
-    EXPECT_EQ(launch::QuotedLines(L"the end of a line\nlast", true), L"last");  // 4,000 bytes can be 1,000 characters
     const std::wstring check = L"\r\n\r\nTo see which Java was started and whether every file is in place, run ";
     // What the watch saw of Java; the launcher's folder; the box, if any.
     const std::tuple<launch::WatchedJava, std::wstring, std::optional<std::wstring>> boxes[] = {

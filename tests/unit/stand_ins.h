@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "check_report.h"
+#include "mod_main.h"
 #include "registry_api.h"
 #include "ui.h"
 
@@ -30,12 +31,8 @@ class FakeRegistry final : public registry::RegistryApi {
     static constexpr Status kSuccess = 0, kMoreData = 234, kNoMoreItems = 259;  // the platform's, not the product's
 
 public:
-    struct Value {
-        std::uint32_t type = 0;
-        std::vector<std::uint8_t> data;
-        std::size_t growth = 0;  // bytes another writer puts in front after each query, this many times:
-        int growths = 0;
-    };
+    // growth: bytes another writer puts in front after each query, growths times
+    struct Value { std::uint32_t type = 0; std::vector<std::uint8_t> data; std::size_t growth = 0; int growths = 0; };
     std::map<std::pair<std::string, std::string>, Value> values;              // by key and name
     std::set<std::string> denied;                                             // keys that refuse to open
     std::string thrower;  // a key whose opening throws what no handler names, as a fault deep down would
@@ -92,17 +89,11 @@ public:
         return kSuccess;
     }
     Status RegQueryValueExA(Key key, const char* name, std::uint32_t*, std::uint32_t* type, std::uint8_t* data,
-                            std::uint32_t* size) override {
-        return Query(key, name, false, type, data, size);
-    }
+                            std::uint32_t* size) override { return Query(key, name, false, type, data, size); }
     Status RegQueryValueExW(Key key, const wchar_t* name, std::uint32_t*, std::uint32_t* type, std::uint8_t* data,
-                            std::uint32_t* size) override {
-        return Query(key, Latin1(name), true, type, data, size);
-    }
-    Status RegOpenKeyExW(Key key, const wchar_t* subKey, std::uint32_t options, std::uint32_t access,
-                         Key* result) override {
-        return RegOpenKeyExA(key, Latin1(subKey).c_str(), options, access, result);
-    }
+                            std::uint32_t* size) override { return Query(key, Latin1(name), true, type, data, size); }
+    Status RegOpenKeyExW(Key key, const wchar_t* subKey, std::uint32_t options, std::uint32_t access, Key* result)
+        override { return RegOpenKeyExA(key, Latin1(subKey).c_str(), options, access, result); }
     Status RegEnumKeyExW(Key key, std::uint32_t index, wchar_t* name, std::uint32_t* nameSize, std::uint32_t*, wchar_t*,
                          std::uint32_t*, void*) override {  // a Latin-1 name: each byte its character
         std::string narrow(*nameSize, '\0');
@@ -151,3 +142,10 @@ private:
     std::map<std::string, std::vector<std::string>> subkeys_{{"", {}}};  // every key, the root ""
     std::uintptr_t handles_ = 0;
 };
+
+// The search as the launcher runs it, FakeFiles' disk; false where it ended the process after its boxes.
+inline bool Located(FakeRegistry& registry, RecordingUi& ui) try {
+    return LocateJavaHome(registry, ui, registry::kView32, FakeFiles()), true;
+} catch (const ProcessEnded&) {
+    return false;
+}

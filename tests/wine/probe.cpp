@@ -1,18 +1,17 @@
-// The one test program that runs under Wine. `probe PROGRAM [--freeze|--close|--measure]` starts the program detached,
-// as Explorer does, at TESSALY_DPI's scale (96 dpi unless told; it stays so), plays its user and prints: created
-// <creation, 100 ns units>; splash <ms>; window <window>|client=w,h|text; control <window>[|font=<height>|width=<its
-// text's on one line>, with --measure]|text a control; frozen (held still until a line comes on stdin, with --freeze
-// or --measure); gone <ms>; box <caption> and its controls, answered OK; exit <code>|<ms>|<peak working set>|<peak
-// private bytes> once it and its children have ended. A <window> is class|in=<parent>|style|exstyle|box=x,y,w,h|icon=
-// 0|1; times from the creation; every wait for an event, a minute at most. Started as Java is (with a class path), or
-// planted as a DLL, it appends its start to TESSALY_STANDIN_LOG.
+// The one test program that runs under Wine. `probe PROGRAM [--freeze|--close|--measure|--hidden|--no-window]` starts
+// the program detached as Explorer does (the last two: in a console nobody sees), at TESSALY_DPI's scale (96 dpi unless
+// told; it stays so), plays its user and prints: created <creation, 100 ns units>; splash <ms>; window <window>|client=
+// w,h|text; control <window>[|font=<height>|width=<its text's on one line>, with --measure]|text a control; frozen (held
+// still until a line comes on stdin, with --freeze or --measure); gone <ms>; box <caption> and its controls, answered
+// OK; exit <code>|<ms>|<peak working set>|<peak private bytes> once it and all it started have ended. A <window> is
+// class|in=<parent>|style|exstyle|box=x,y,w,h|icon=0|1; times from the creation; every wait for an event, a minute at
+// most. Started as Java is (with a class path), or planted as a DLL, it appends its start to TESSALY_STANDIN_LOG.
 
 #include <windows.h>
 #include <aclapi.h>
 #include <psapi.h>
 #include <sddl.h>
 #include <shellapi.h>
-#include <tlhelp32.h>
 
 #include <set>
 #include <string>
@@ -30,6 +29,19 @@ void Print(const std::wstring& line) { Write(GetStdHandle(STD_OUTPUT_HANDLE), li
 std::wstring N(long long number) { return std::to_wstring(number); }
 ULONGLONG Ticks(FILETIME time) { return (ULONGLONG{time.dwHighDateTime} << 32) | time.dwLowDateTime; }
 ULONGLONG Now() { FILETIME now; GetSystemTimePreciseAsFileTime(&now); return Ticks(now); }
+
+std::wstring FileName(HANDLE file) {
+    struct { DWORD length; wchar_t name[300]; } named{};
+    GetFileInformationByHandleEx(file, FileNameInfo, &named, sizeof named);
+    return std::wstring(named.name, named.length / 2);
+}
+
+void Note(const std::wstring& line) {  // one line, or a record, in TESSALY_STANDIN_LOG
+    const HANDLE file = CreateFileW(_wgetenv(L"TESSALY_STANDIN_LOG"), FILE_APPEND_DATA,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS, 0, nullptr);
+    Write(file, line);
+    CloseHandle(file);
+}
 
 int Record() {
     std::wstring record = L"started=" + N(Now()) + L"\ncmdline=" + GetCommandLineW(), cwd(32768, L'\0');
@@ -49,15 +61,13 @@ int Record() {
             handle != GetStdHandle(STD_INPUT_HANDLE)) record += N(value) + L" ";
     }
     // The pipe it writes to: its name and who may open it.
-    struct { DWORD length; wchar_t name[300]; } pipe{};
-    GetFileInformationByHandleEx(out, FileNameInfo, &pipe, sizeof pipe);
     PSECURITY_DESCRIPTOR security = nullptr;
     wchar_t* allowed = nullptr;
     if (!GetSecurityInfo(out, SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, nullptr, nullptr, &security))
         ConvertSecurityDescriptorToStringSecurityDescriptorW(security, 1, DACL_SECURITY_INFORMATION, &allowed, nullptr);
-    record += L"\npipe=" + std::wstring(pipe.name, pipe.length / 2) + L"\nallowed=" + (allowed ? allowed : L"");
-    // Told by TESSALY_STANDIN_DOES: "fail" writes three lines, two on its error output, in the ANSI code page, and
-    // ends with 1; "keep-running" writes its output without pause, 1 MiB and on, until its launcher is gone.
+    record += L"\npipe=" + FileName(out) + L"\nallowed=" + (allowed ? allowed : L"");
+    // Told by TESSALY_STANDIN_DOES: "fail" writes three lines, two on its error output, in the ANSI code page, and ends
+    // with 1; "keep-running" writes its output without pause, 1 MiB and on, until its launcher is gone.
     const std::wstring does = _wgetenv(L"TESSALY_STANDIN_DOES") ? _wgetenv(L"TESSALY_STANDIN_DOES") : L"";
     if (does == L"fail") {
         Write(out, L"Starting the gateway", CP_ACP);
@@ -68,17 +78,12 @@ int Record() {
         const ULONGLONG until = GetTickCount64() + 60000;
         for (DWORD i = 0, done; WriteFile(out, block.data(), block.size(), &done, nullptr) && GetTickCount64() < until;)
             if (++i == 256) record += L"\nflooded=" + N(Now());
-        const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-        PROCESSENTRY32W entry{sizeof entry};
-        DWORD launcher = 0;
-        for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
-            if (entry.th32ProcessID == GetCurrentProcessId()) launcher = entry.th32ParentProcessID;
+        ULONG launcher = 0;  // the pipe's maker
+        GetNamedPipeServerProcessId(out, &launcher);
         record += L"\noutlived=" + N(WaitForSingleObject(OpenProcess(SYNCHRONIZE, FALSE, launcher), 60000) == 0);
     }
-    const HANDLE file = CreateFileW(_wgetenv(L"TESSALY_STANDIN_LOG"), FILE_APPEND_DATA,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS, 0, nullptr);
-    Write(file, record + L"\nend");
-    return CloseHandle(file) ? does == L"fail" : 3;
+    Note(record + L"\nend");
+    return does == L"fail";
 }
 
 std::wstring Text(HWND window) {
@@ -129,14 +134,16 @@ BOOL CALLBACK Look(HWND window, LPARAM context) {
     return PostMessageW(window, WM_COMMAND, IDOK, 0);
 }
 
-int Play(std::wstring program, bool freeze, bool close, bool measure) {
+int Play(const std::wstring& program, const std::wstring& option) {
+    const bool close = option == L"--close", measure = option == L"--measure", freeze = measure || option == L"--freeze";
     // Detached: no console for Java to inherit. Its standard handles are a file, as a command prompt's redirection
-    // gives them, which it must not pass on to Java; it inherits an event as well, which Java must not get from it
-    // either (from Vista on, the launcher lists what Java inherits).
+    // gives them, and it inherits an event: Java must get neither (from Vista on, the launcher lists what it passes
+    // on). --no-window and --hidden give a console program a console nobody sees, and no redirection.
     SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
     CreateEventW(&inheritable, TRUE, FALSE, nullptr);
     STARTUPINFOW startup{sizeof startup};
-    startup.dwFlags = STARTF_USESTDHANDLES;
+    const bool hidden = option == L"--hidden", unseen = hidden || option == L"--no-window";
+    startup.dwFlags = hidden ? STARTF_USESHOWWINDOW : unseen ? 0 : STARTF_USESTDHANDLES;
     startup.hStdInput = startup.hStdOutput = startup.hStdError =
         CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inheritable, OPEN_EXISTING, 0, nullptr);
     for (const DWORD own : {STD_INPUT_HANDLE, STD_OUTPUT_HANDLE, STD_ERROR_HANDLE})
@@ -144,9 +151,15 @@ int Play(std::wstring program, bool freeze, bool close, bool measure) {
     const DWORD dpi = _wgetenv(L"TESSALY_DPI") ? _wtoi(_wgetenv(L"TESSALY_DPI")) : 96;  // Wine reads it at each start
     RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
     PROCESS_INFORMATION child{};
-    program = L"\"" + program + L"\"";
-    if (!CreateProcessW(nullptr, program.data(), nullptr, nullptr, TRUE, DETACHED_PROCESS, nullptr, nullptr, &startup,
-                        &child)) return 2;
+    std::wstring command = L"\"" + program + L"\"";
+    if (measure) SetEnvironmentVariableW(L"TESSALY_MEASURING", L"1");  // the DLL hooked in records no start
+    // In a job, which tells when the program and every process it started have ended.
+    const HANDLE job = CreateJobObjectW(nullptr, nullptr), ended = CreateIoCompletionPort(INVALID_HANDLE_VALUE, 0, 0, 1);
+    JOBOBJECT_ASSOCIATE_COMPLETION_PORT link{job, ended};
+    SetInformationJobObject(job, JobObjectAssociateCompletionPortInformation, &link, sizeof link);
+    const DWORD flags = (hidden ? CREATE_NEW_CONSOLE : unseen ? CREATE_NO_WINDOW : DETACHED_PROCESS) | CREATE_SUSPENDED;
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, flags, nullptr, nullptr, &startup, &child) ||
+        !AssignProcessToJobObject(job, child.hProcess) || ResumeThread(child.hThread) != 1) return 2;
     FILETIME times[4];
     GetProcessTimes(child.hProcess, &times[0], &times[1], &times[2], &times[3]);
     const ULONGLONG created = Ticks(times[0]), deadline = GetTickCount64() + 60000;
@@ -155,8 +168,7 @@ int Play(std::wstring program, bool freeze, bool close, bool measure) {
     Watch watch{child.dwProcessId};
     WaitForInputIdle(child.hProcess, 60000);
     while (EnumWindows(Look, reinterpret_cast<LPARAM>(&watch)) && GetTickCount64() < deadline &&
-           WaitForSingleObject(child.hProcess, 1) == WAIT_TIMEOUT) {
-    }
+           WaitForSingleObject(child.hProcess, 1) == WAIT_TIMEOUT) {}
     if (watch.splash) {
         Print(L"splash " + since(Now()));
         RECT client;
@@ -192,19 +204,10 @@ int Play(std::wstring program, bool freeze, bool close, bool measure) {
         if (GetTickCount64() > deadline) Print(L"timeout"), TerminateProcess(child.hProcess, 99);
     }
     if (watch.splash) Print(L"gone " + since(Now()));
-    // What its children write is whole once they have ended too. Its process number may have been a process's
-    // before it, whose children live on: those made before it are not its.
-    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32W entry{sizeof entry};
-    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
-        const HANDLE started = entry.th32ParentProcessID == child.dwProcessId
-            ? OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID) : nullptr;
-        FILETIME made, unused[3];
-        if (started && GetProcessTimes(started, &made, &unused[0], &unused[1], &unused[2]) && Ticks(made) >= created)
-            WaitForSingleObject(started, 60000);
-        if (started) CloseHandle(started);
-    }
-    CloseHandle(snapshot);
+    // What its children write is whole once they have ended too.
+    DWORD message = 0;
+    for (ULONG_PTR key; message != JOB_OBJECT_MSG_ACTIVE_PROCESS_ZERO;)
+        if (LPOVERLAPPED unused; !GetQueuedCompletionStatus(ended, &message, &key, &unused, 60000)) break;
     DWORD code = 0;
     GetExitCodeProcess(child.hProcess, &code);
     GetProcessTimes(child.hProcess, &times[0], &times[1], &times[2], &times[3]);
@@ -215,17 +218,50 @@ int Play(std::wstring program, bool freeze, bool close, bool measure) {
 
 }  // namespace
 
+// Hooked into the launcher (--measure), the DLL notes what it makes for Java, ahead of (so joining) Java's record: its
+// pipe (open mode, pipe mode, instances) and the handles it lists for Java to inherit (each one's file type and name).
+HANDLE WINAPI NotedPipe(LPCWSTR name, DWORD open, DWORD mode, DWORD most, DWORD out, DWORD in, DWORD wait,
+                        LPSECURITY_ATTRIBUTES security) {
+    Note(L"made=" + N(open) + L"|" + N(mode) + L"|" + N(most));
+    return CreateNamedPipeW(name, open, mode, most, out, in, wait, security);
+}
+BOOL WINAPI NotedList(LPPROC_THREAD_ATTRIBUTE_LIST list, DWORD flags, DWORD_PTR attribute, PVOID value, SIZE_T size,
+                      PVOID previous, PSIZE_T returned) {
+    std::wstring line = L"listed=" + N(attribute);
+    for (HANDLE *handle = static_cast<HANDLE*>(value), *end = handle + size / sizeof *handle; handle < end; ++handle)
+        line += L"|" + N(GetFileType(*handle)) + L":" + FileName(*handle);
+    return Note(line), UpdateProcThreadAttribute(list, flags, attribute, value, size, previous, returned);
+}
+FARPROC WINAPI NotedLookup(HMODULE module, LPCSTR name) {  // the launcher looks the list's calls up (XP has none)
+    const bool list = HIWORD(name) && !strcmp(name, "UpdateProcThreadAttribute");
+    return list ? reinterpret_cast<FARPROC>(reinterpret_cast<void*>(NotedList)) : GetProcAddress(module, name);
+}
+BOOL Redirect() {  // the two's slots in the exe's import address table
+    const auto base = reinterpret_cast<BYTE*>(GetModuleHandleW(nullptr));
+    const IMAGE_DATA_DIRECTORY& table = reinterpret_cast<IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(
+        base)->e_lfanew)->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IAT];
+    const auto slots = reinterpret_cast<ULONG_PTR*>(base + table.VirtualAddress);
+    for (DWORD i = 0, was; i < table.Size / sizeof *slots; ++i) {
+        const ULONG_PTR to = slots[i] == ULONG_PTR(&CreateNamedPipeW) ? ULONG_PTR(&NotedPipe)
+                           : slots[i] == ULONG_PTR(&GetProcAddress) ? ULONG_PTR(&NotedLookup) : 0;
+        if (to && VirtualProtect(&slots[i], sizeof to, PAGE_READWRITE, &was)) slots[i] = to;
+    }
+    return TRUE;
+}
+
 extern "C" __declspec(dllexport) LRESULT CALLBACK Measure(int code, WPARAM wParam, LPARAM lParam) {
     EnumChildWindows(reinterpret_cast<CWPSTRUCT*>(lParam)->hwnd, MeasureControl, 0);
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 #ifdef PLANTED_DLL
-BOOL WINAPI DllMain(HINSTANCE, DWORD reason, void*) { return reason != DLL_PROCESS_ATTACH || Record() == 0; }
+BOOL WINAPI DllMain(HINSTANCE, DWORD reason, void*) {
+    const bool measuring = GetEnvironmentVariableW(L"TESSALY_MEASURING", nullptr, 0);  // else planted: a start
+    return reason != DLL_PROCESS_ATTACH || (measuring ? Redirect() : Record() == 0);
+}
 #else
 int wmain(int argc, wchar_t** argv) {
     if (argc > 1 && argv[1] == std::wstring(L"-classpath")) return Record();  // started as Java is
-    const std::wstring option = argc > 2 ? argv[2] : L"";
-    return argc > 1 ? Play(argv[1], option != L"--close" && argc > 2, option == L"--close", option == L"--measure") : 2;
+    return argc > 1 ? Play(argv[1], argc > 2 ? argv[2] : L"") : 2;
 }
 #endif

@@ -36,7 +36,6 @@ def wine(*args, **options):  # once more where Wine could not start the program 
 
 
 def fields(line):  # 'first|a=1|text=x|y' as {'': 'first', 'a': '1', 'text': 'x|y'}: a text comes last, may hold '|'
-
     head, _, text = line.partition("|text=")
     first, *rest = head.split("|")
     return {"": first, "text": text, **dict(part.split("=", 1) for part in rest)}
@@ -71,16 +70,13 @@ class Case:
                 when_frozen(run)
                 print("go on", file=probe.stdin, flush=True)
         assert probe.wait() == 0
-        log = self.root / "children.log"
-        records = log.read_text(encoding="utf-8").split("end\n")[:-1] if log.exists() else []
+        records = log.read_text("utf-8").split("end\n")[:-1] if (log := self.root / "children.log").exists() else []
         run["children"] = [{key: [line.split("=", 1)[1] for line in record.splitlines() if line.startswith(key + "=")]
                             for key in {line.split("=")[0] for line in record.splitlines()}} for record in records]
         return run
 
 
-@pytest.fixture
-def case(tmp_path):
-    return Case(tmp_path)
+case = pytest.fixture(lambda tmp_path: Case(tmp_path), name="case")  # each test's own folder
 
 
 def expect(run, boxes, exit_code, program, folder):
@@ -140,8 +136,7 @@ ROWS = {
                                     "o:" + TEMURIN),
     "microsoft_jdk_beyond_the_bmp": ({"1.3": "jre:jre1.3", MICROSOFT: "jre:Дмитрий 𝄞/jdk-17"}, [], 0, MICROSOFT),
     "only_a_stale_registration": ({TEMURIN: "uninstalled"}, [M1], 1, None),
-    "java_only_in_the_other_view": ({"o:1.4": "jre:jre"}, [], 0, "o:1.4"),
-    "no_java_registered": ({}, [M1], 1, None),
+    "java_only_in_the_other_view": ({"o:1.4": "jre:jre"}, [], 0, "o:1.4"), "no_java_registered": ({}, [M1], 1, None),
     "only_older_versions": ({"1.10": None, "1.3": "jre:jre1.3", "o:1.3.1_20": None}, [M2], 1, None),
     "version_that_is_no_number": ({"1,4": None, "1.5": "jre:jre1.5", "o:1.6": "jre:jre1.6"}, ["Type mismatch", E2],
                                   0, "java"),
@@ -176,8 +171,7 @@ def register(case, versions):  # a row's keys in place of an earlier row's; retu
         node = "HKCU\\SOFTWARE\\" if hive else "HKLM\\SOFTWARE\\" + "WOW6432Node\\" * ((OTHER if view else OWN) == "32")
         data = (f"{home}\0C:\\elsewhere\0\0" if kind == "list" else f"{home}\0").encode("utf-16-le").hex(",")
         lines += [rf"[{node}{key}]"] + [f'"{value}"=hex({7 if kind == "list" else 1}):{data}'] * (home is not None)
-    (case.root / "row.reg").write_text("\r\n".join(["Windows Registry Editor Version 5.00", *lines, ""]),
-                                       encoding="utf-16")
+    (case.root / "row.reg").write_text("\r\n".join(["Windows Registry Editor Version 5.00", *lines, ""]), "utf-16")
     imported = wine("reg", "import", win(case.root / "row.reg"), "/reg:64")
     return homes if imported.returncode == 0 else pytest.fail(f"reg import: {imported.returncode} {imported.stdout}"
                                                               f"{imported.stderr}")
@@ -189,7 +183,9 @@ def test_launch(case, request, versions, boxes, exit_code, started):
     exe = case.copy(os.environ.get("TESSALY_LAUNCHER", "TessalyPushGateway.exe"), "Sms Launcher/TessalyPushGateway.exe")
     boxes = [box.replace("{java}", f"{next(iter(homes.values()), '')}\\bin\\java.exe").replace(
         "{folder}", win(exe.parent)) for box in boxes]
-    row, options, when_frozen = request.node.callspec.id, [], None
+    row, when_frozen = request.node.callspec.id, lambda run: None
+    options = {"folder_gone_before_the_tick": ["--freeze"], "closed_before_the_tick": ["--close"],  # --measure: the
+               "java_only_in_the_other_view": ["--measure"]}.get(row, [])  # probe notes the launcher's calls for Java
     case.env["TESSALY_STANDIN_DOES"] = "fail" if row.startswith("java_stops") else "keep-running" if row.startswith(
         "java_writes") else ""
     if row.startswith("drive_root"):
@@ -199,14 +195,16 @@ def test_launch(case, request, versions, boxes, exit_code, started):
         case.copy("planted.dll", "Sms Launcher/uxtheme.dll")
         case.env["WINEDLLOVERRIDES"] += ";uxtheme=n,b"
     elif row.startswith("folder_gone"):
-        options, when_frozen = ["--freeze"], lambda run: exe.parent.rename(exe.parent.with_name("moved"))
-    elif row.startswith("closed"):
-        options = ["--close"]
+        when_frozen = lambda run: exe.parent.rename(exe.parent.with_name("moved"))
     at_root = row.startswith("drive_root")
     run = case.launch("R:\\" + exe.name if at_root else win(exe), *options, when_frozen=when_frozen)
     home = started and started != "java" and homes[started].rstrip("\\" * ("@" in started))  # an installer's: no "\\"
     program = "java" if started == "java" else home and home + r"\bin\java.exe"
     expect(run, boxes, exit_code, program, "R:\\" if at_root else win(exe.parent))
+    if options == ["--measure"]:  # its pipe: the first of one instance, local clients only; Java inherits NUL and it
+        child, (open_mode, pipe_mode, instances) = run["children"][0], map(int, run["children"][0]["made"][0].split("|"))
+        assert (open_mode & 0x80000, pipe_mode & 8, instances, len(child["made"] + child["listed"])) == (0x80000, 8, 1, 2)
+        assert re.fullmatch(r"131074\|2:[^|]*\|3:" + re.escape(child["pipe"][0]), child["listed"][0]), child["listed"]
     if program and not options:  # two seconds after the splash was made, and not much more
         started_after = (int(run["children"][0]["started"][0]) - int(run["created"][0])) / 10000
         assert 2000 <= started_after <= float(run["splash"][0]) + 3000
@@ -256,12 +254,14 @@ def in_terminal(case, *command):  # a console of its own: Wine's, on a terminal;
     return terminal.returncode, shown.replace("\r\n", "\n")
 
 
-# How TessalyCheck is started: as tests and scripts run it (redirected), as Explorer does (a console of its own, which
-# waits for Enter), from a command prompt (a console it shares with cmd); its registry; the verdict's exit code. A
-# report of over 64 KB (thousands of versions) comes whole to a console and to a file.
+# How TessalyCheck is started: as tests and scripts run it (redirected), as Explorer does (a console of its own: it
+# waits for Enter), from a command prompt (a console shared with cmd alone, as on Windows: "wine cmd" adds start.exe),
+# by the probe in a console nobody sees (no window, or hidden: no wait); its registry; the verdict's exit code. A
+# report of over 64 KB (thousands of versions) comes whole, in whole lines, to a console and to a file.
 GOOD, LONG = {"1.3": None, "o:1.4.2_19": "list:jre"}, {f"1.3.{n}": None for n in range(1500)}
 CHECKS = {"redirected": (None, GOOD, 0), "own_console": ("{}", GOOD, 0), "own_console_long_report": ("{}", LONG, 1),
-          "shared_console": ("cmd /c {}", GOOD, 0)}
+          "shared_console": (r"C:\windows\system32\cmd.exe /c {}", GOOD, 0), "no_window": ("--no-window", GOOD, 0),
+          "started_hidden": ("--hidden", GOOD, 0)}
 
 
 @pytest.mark.parametrize("console, versions, exit_code", CHECKS.values(), ids=CHECKS.keys())
@@ -278,13 +278,15 @@ def test_check_tells_what_the_launcher_would_do(case, console, versions, exit_co
                  "Verdict: OK - the launcher would start Java 1.4.2_19 (Java Runtime Environment, "
                  f"{OTHER}-bit view) from {java}, and every file is in place."] if versions is GOOD else []:
         assert "\n" + line + "\n" in checked.stdout, checked.stdout
-    if console:  # its title; the report, whole; in a console of its own, the prompt, and the echo of the Enter it read
+    if console and console.startswith("--"):
+        run = case.launch(win(app / "TessalyCheck.exe"), console)
+        assert (run["exit"][0].split("|")[0], "timeout" in run["order"]) == (str(exit_code), False), run
+    elif console:  # its title; the report, whole; in a console of its own, the prompt, and the echo of the Enter it read
         ended, shown = in_terminal(case, *console.format(win(app / "TessalyCheck.exe")).split())
-        own = not console.startswith("cmd")
         assert (ended, shown) == (exit_code, f"\x1b]0;TessalyCheck - {win(app)}\x07" + checked.stdout +
-                                  "\nPress Enter to close this window.\n\n" * own), shown[-300:]
-        return
-    for wrong in ["", "missing", win(app / "TessalyCheck.exe")]:  # what is wrong, and what to give instead
-        checked = wine(app / "TessalyCheck.exe", wrong, cwd=case.root)
-        assert (checked.returncode, checked.stdout[:checked.stdout.find(". Usage: ")]) == (
-            2, f'TessalyCheck: "{wrong}" is not a folder'), checked.stdout
+                                  "\nPress Enter to close this window.\n\n" * ("cmd.exe" not in console)), shown[-300:]
+    else:
+        for wrong in ["", "missing", win(app / "TessalyCheck.exe")]:  # what is wrong, and what to give instead
+            checked = wine(app / "TessalyCheck.exe", wrong, cwd=case.root)
+            assert (checked.returncode, checked.stdout[:checked.stdout.find(". Usage: ")]) == (
+                2, f'TessalyCheck: "{wrong}" is not a folder'), checked.stdout
