@@ -14,9 +14,12 @@
 
 namespace {
 
-// A disk that has every file the search asks for.
-struct EveryFile final : Files {
+// A disk that has every file the search asks for, none of them a release file,
+// and an environment that names no Java.
+struct EveryFile final : Files, Environment {
     bool Exists(const std::wstring&) const override { return true; }
+    std::optional<std::string> Start(const std::wstring&, std::size_t) const override { return std::nullopt; }
+    std::optional<std::wstring> Variable(const std::wstring&) const override { return std::nullopt; }
 };
 
 // The in-memory registry, with every platform call counted.
@@ -77,7 +80,7 @@ void LocateJavaHomeAmongVersions(benchmark::State& state) {
     const EveryFile files;
     const long callsBefore = registry.calls;
     for (auto _ : state) {
-        LocateJavaHome(registry, ui, registry::kView32, files);
+        LocateJavaHome(registry, ui, registry::kView32, files, files);
         benchmark::DoNotOptimize(JavaHomePath.data());
     }
     if (JavaHomePath != L"C:\\jre") state.SkipWithError("the wrong runtime was chosen");
@@ -102,7 +105,7 @@ void LocateJavaHomeEverywhere(benchmark::State& state) {
     const EveryFile files;
     for (auto _ : state) {
         try {
-            LocateJavaHome(registry, ui, registry::kView32, files);
+            LocateJavaHome(registry, ui, registry::kView32, files, files);
         } catch (const ProcessEnded&) {
         }
     }

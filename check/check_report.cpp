@@ -25,7 +25,7 @@ Decision Decide(registry::RegistryApi& registry, const Machine& machine, std::ui
     RecordingUi ui;
     Decision decision;
     try {
-        LocateJavaHome(registry, ui, otherView, machine, &decision.walk);
+        LocateJavaHome(registry, ui, otherView, machine, machine, &decision.walk);
     } catch (const ProcessEnded&) {
         decision.ended = true;
     }
@@ -65,8 +65,10 @@ std::wstring Number(double number) {
     return text;
 }
 
-// "64-bit view", or "current user" for HKCU, whose SOFTWARE key both views share.
+// "64-bit view", or "current user" for HKCU, whose SOFTWARE key both views
+// share, or "environment" for a folder no installer registered.
 std::wstring ViewOf(const PlaceRead& place, std::wstring_view ownView) {
+    if (place.root == registry::Key{}) return L"environment";
     if (place.root == registry::kCurrentUser) return L"current user";
     return std::wstring(place.view == 0 ? ownView : place.view == registry::kView32 ? L"32-bit" : L"64-bit") +
            L" view";
@@ -84,11 +86,19 @@ std::wstring Why(const VersionRead& version, bool runtimeKey) {
     const std::wstring stops = L": the search stops here with an error";
     switch (version.verdict) {
         case Verdict::kNoNumber:
-            return L"its name gives no version number" + (runtimeKey ? stops : L", skipped");
+            return (version.folder.empty() ? L"its name gives no version number"
+                                           : L"its release file gives no version number") +
+                   (runtimeKey ? stops : L", skipped");
         case Verdict::kTooOld:
             return L"version " + Number(version.number) + L", below 1.4, skipped";
         case Verdict::kUnreadable:
             return L"its folder cannot be read" + (runtimeKey ? stops : L", skipped");
+        case Verdict::kEmpty:
+            return L"empty, skipped";
+        case Verdict::kNotAFullPath:
+            return L"not a full path, skipped";
+        case Verdict::kNotBin:
+            return L"not a Java's bin folder, skipped";
         case Verdict::kNoJavaExe:
             return L"no " + version.folder + std::wstring(kJavaProgram) + L", skipped";
         case Verdict::kTaken:
@@ -110,7 +120,11 @@ void WriteWalk(Report& out, const SearchRecord& walk, std::wstring_view ownView)
     for (std::size_t i = 0; i < walk.size(); ++i) {
         const PlaceRead& place = walk[i];
         if (i == chosen + 1) out.Line(L"  The launcher has its Java; it does not look on, in:");
-        if (!place.keyExists) {
+        if (place.root == registry::Key{}) {  // an environment variable, and each folder it names
+            const std::wstring variable = place.name == place.key ? L"" : L" (" + std::wstring(place.key) + L")";
+            out.Line(L"  " + std::wstring(place.name) + variable + L":" +
+                     (!place.keyExists ? L" not set" : place.versions.empty() ? L" no folder on it holds java.exe" : L""));
+        } else if (!place.keyExists) {
             // The views of one place that have no key share a line.
             std::wstring absent = Where(place, ownView);
             while (i + 1 < walk.size() && !walk[i + 1].keyExists && walk[i + 1].name == place.name) {
@@ -118,9 +132,10 @@ void WriteWalk(Report& out, const SearchRecord& walk, std::wstring_view ownView)
             }
             out.Line(L"  " + std::wstring(place.name) + L": no key at " + absent);
             continue;
+        } else {
+            out.Line(L"  " + std::wstring(place.name) + L": " + Where(place, ownView) +
+                     (place.versions.empty() ? L", no versions" : L""));
         }
-        out.Line(L"  " + std::wstring(place.name) + L": " + Where(place, ownView) +
-                 (place.versions.empty() ? L", no versions" : L""));
         const bool runtimeKey = place.key == kJavaRuntimeKey;
         std::size_t width = 0;
         for (const std::wstring& version : place.versions) width = std::max(width, version.size());
@@ -173,7 +188,8 @@ Result Check(registry::RegistryApi& registry, const Machine& machine, const std:
     const std::wstring program = decision.home.empty() ? L"" : decision.home + std::wstring(kJavaProgram);
     std::wstring problem;
     if (decision.ended) {
-        problem = L"no Java of version 1.4 or higher, with its bin\\java.exe, is registered where the launcher looks";
+        problem = L"no Java of version 1.4 or higher, with its bin\\java.exe, is registered where the launcher looks, "
+                  L"named by JAVA_HOME or on the search path";
     } else if (decision.home.empty()) {
         problem = (decision.messages.empty() ? L"the chosen version's JavaHome is empty or unreadable"
                                              : L"the search fails with " + Quoted(decision.messages.front())) +
@@ -186,7 +202,9 @@ Result Check(registry::RegistryApi& registry, const Machine& machine, const std:
     }
     if (problem.empty()) {
         const PlaceRead& place = *Chosen(decision.walk);  // a Java home comes only from a version the search took
-        out.Line(L"Verdict: OK - the launcher would start Java " + place.read.back().name + L" (" +
+        const std::wstring& name = place.read.back().name;  // empty for a Java without a release file
+        out.Line(L"Verdict: OK - the launcher would start Java " + (name.empty() ? L"of no recorded version" : name) +
+                 L" (" +
                  std::wstring(place.name) + L", " + ViewOf(place, ownView) + L") from " + program +
                  L", and every file is in place.");
     } else {

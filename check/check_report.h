@@ -8,13 +8,14 @@
 #include <string_view>
 #include <vector>
 
+#include "environment.h"
 #include "files.h"
 #include "registry_api.h"
 
 namespace check {
 
 // What the report needs of the machine beyond the registry.
-class Machine : public Files {
+class Machine : public Files, public Environment {
 public:
     // Where Windows would find plain "java" for a launcher in that folder;
     // empty when nowhere.

@@ -16,16 +16,20 @@ std::wstring_view Win32Machine::View() { return sizeof(void*) == 8 ? L"64-bit" :
 
 bool Win32Machine::Exists(const std::wstring& path) const { return Win32Files().Exists(path); }
 
+std::optional<std::string> Win32Machine::Start(const std::wstring& path, std::size_t most) const {
+    return Win32Files().Start(path, most);
+}
+
+std::optional<std::wstring> Win32Machine::Variable(const std::wstring& name) const {
+    return Win32Environment().Variable(name);
+}
+
 std::wstring Win32Machine::FindJava(const std::wstring& programFolder) const {
     // As the launcher's CreateProcess looks: its own folder (also its current
     // directory by then), the system folders, then PATH.
     std::wstring folders = programFolder + L";" + SystemFolder(GetSystemDirectoryW) + L";" +
                            SystemFolder(GetWindowsDirectoryW);
-    if (const DWORD size = GetEnvironmentVariableW(L"PATH", nullptr, 0)) {
-        std::wstring path(size, L'\0');
-        path.resize(GetEnvironmentVariableW(L"PATH", path.data(), size));
-        folders += L";" + path;
-    }
+    if (const auto path = Win32Environment().Variable(L"PATH")) folders += L";" + *path;
     std::wstring found(MAX_PATH, L'\0');
     for (;;) {
         const DWORD length =

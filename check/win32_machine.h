@@ -6,6 +6,8 @@
 class Win32Machine final : public check::Machine {
 public:
     bool Exists(const std::wstring& path) const override;
+    std::optional<std::string> Start(const std::wstring& path, std::size_t most) const override;
+    std::optional<std::wstring> Variable(const std::wstring& name) const override;
     std::wstring FindJava(const std::wstring& programFolder) const override;
 
     // The registry view this build reads by default, as the launcher does.

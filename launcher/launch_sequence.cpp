@@ -288,7 +288,7 @@ int Timer1_Timer(HWND frmSplash) {
 
     registry::Win32RegistryApi registry;
     Win32Ui ui;
-    LocateJavaHome(registry, ui, registry::OtherView(), Win32Files());
+    LocateJavaHome(registry, ui, registry::OtherView(), Win32Files(), Win32Environment());
 
     const std::wstring programFolder = launch::ProgramFolderOf(ModulePath());
     std::wstring commandLine = launch::BuildJavaCommandLine(JavaHomePath, programFolder);

@@ -5,6 +5,7 @@
 // development kits. docs/java-places.md gives the installer behind each row and
 // where its layout is documented.
 
+#include <cstddef>
 #include <string_view>
 
 // java.exe below a runtime's home: what the search asks of a folder, and what
@@ -37,3 +38,23 @@ inline constexpr JavaPlace kJavaPlaces[] = {
     {L"Azul Zulu 32-bit", L"SOFTWARE\\Azul Systems\\Zulu 32-bit", L"", L"InstallationPath", false},
     {L"BellSoft Liberica", L"SOFTWARE\\BellSoft\\Liberica", L"", L"InstallationPath", false},
 };
+
+// Where a Java that no installer registered is found, in this order, only
+// when none of the places above has one: the folder JAVA_HOME names, then
+// each folder on the search path that is a Java's bin folder. docs/java-places.md
+// gives why a folder on the path must be named bin.
+struct UnregisteredPlace {
+    std::wstring_view name;      // as TessalyCheck names it
+    std::wstring_view variable;  // the environment variable that names it
+    bool binFolders;             // a list of folders, each a Java's bin folder, rather than a Java's own folder
+};
+
+inline constexpr UnregisteredPlace kUnregisteredPlaces[] = {
+    {L"JAVA_HOME", L"JAVA_HOME", false},
+    {L"Search path", L"PATH", true},
+};
+
+// The file a Java of version 7 or later has in its folder, whose JAVA_VERSION
+// line gives its version; only its start is read.
+inline constexpr std::wstring_view kReleaseFile = L"\\release";
+inline constexpr std::size_t kReleaseFileMost = 8192;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <new>
+#include <optional>
 #include <vector>
 
 #include "ansi_text.h"
@@ -9,6 +10,7 @@
 #include "decimal.h"
 #include "java_places.h"
 #include "messages.h"
+#include "unregistered_java.h"
 
 std::wstring JavaHomePath;
 
@@ -92,6 +94,7 @@ struct Search {
     registry::RegistryApi& registry;
     std::vector<std::uint32_t> views;  // the process's own first
     const Files& files;
+    const Environment& environment;
     SearchRecord& record;
     bool listing;  // the places after the choice are listed too
 
@@ -205,20 +208,81 @@ bool SearchInstallers(Search& search, bool taken) {
     return taken;
 }
 
+// A folder no installer registered qualifies when it is a full path that
+// holds java.exe, and its release file, where it has one (Java 7 and later
+// write one), gives a version of 1.4 or higher by the makers' keys' rule.
+bool Qualifies(const Files& files, VersionRead& version) {
+    version.verdict = Verdict::kEmpty;
+    if (version.folder.empty()) return false;
+    version.verdict = Verdict::kNotAFullPath;
+    if (!unregistered::IsFullPath(version.folder)) return false;
+    version.verdict = Verdict::kNoJavaExe;
+    if (!files.Exists(version.folder + std::wstring(kJavaProgram))) return false;
+    version.verdict = Verdict::kTaken;
+    const auto release = files.Start(version.folder + std::wstring(kReleaseFile), kReleaseFileMost);
+    if (!release) return true;
+    version.verdict = Verdict::kNoNumber;
+    const auto text = unregistered::JavaVersionIn(*release);
+    if (!text) return false;
+    version.name = *text;
+    try {
+        version.number = ReadVersionNumber(VersionText(*text));
+    } catch (const AppError&) {
+        return false;
+    }
+    version.verdict = version.number < kLowestVersion ? Verdict::kTooOld : Verdict::kTaken;
+    return version.verdict == Verdict::kTaken;
+}
+
+// Where no installer's place has a Java, the folders the environment names,
+// place by place: JAVA_HOME's, then each folder on the search path that holds
+// java.exe, whose parent is the Java's folder where it is a bin folder.
+bool SearchUnregistered(Search& search, bool taken) {
+    for (const UnregisteredPlace& place : kUnregisteredPlaces) {
+        if (taken && !search.listing) return true;
+        PlaceRead& read = search.record.emplace_back();
+        read.name = place.name;
+        read.key = place.variable;
+        const std::optional<std::wstring> value = search.environment.Variable(std::wstring(place.variable));
+        read.keyExists = value.has_value();
+        std::vector<std::optional<std::wstring>> javaFolders;  // each listed folder's Java, if it is one's
+        if (value && !place.binFolders) {
+            read.versions.push_back(*value);
+            javaFolders.push_back(unregistered::WithoutClosingSeparators(unregistered::Unquoted(*value)));
+        }
+        for (const std::wstring& folder : place.binFolders && value ? unregistered::PathFolders(*value)
+                                                                    : std::vector<std::wstring>()) {
+            const std::wstring listed = unregistered::WithoutClosingSeparators(folder);
+            if (!search.files.Exists(listed + L"\\java.exe")) continue;
+            read.versions.push_back(listed);
+            javaFolders.push_back(unregistered::BinParent(listed));
+        }
+        for (std::size_t i = 0; !taken && i < read.versions.size(); ++i) {
+            VersionRead& version = Begin(read, L"");
+            version.verdict = Verdict::kNotBin;
+            if (!javaFolders[i]) continue;
+            version.folder = *javaFolders[i];
+            taken = Qualifies(search.files, version);
+            if (taken) JavaHomePath = version.folder;
+        }
+    }
+    return taken;
+}
+
 }  // namespace
 
 void LocateJavaHome(registry::RegistryApi& registry, Ui& ui, std::uint32_t otherView, const Files& files,
-                    SearchRecord* record) {
+                    const Environment& environment, SearchRecord* record) {
     // Ending the process is left for last: nothing here may take it for an error.
     bool nothingToStart = false;
     SearchRecord unrecorded;
     try {
         JavaHomePath.clear();
-        Search search{registry, {0}, files, record != nullptr ? *record : unrecorded, record != nullptr};
+        Search search{registry, {0}, files, environment, record != nullptr ? *record : unrecorded, record != nullptr};
         search.record.clear();
         if (otherView != 0) search.views.push_back(otherView);
         bool keyFound = false;
-        if (SearchInstallers(search, SearchRuntimeKey(search, keyFound))) return;
+        if (SearchUnregistered(search, SearchInstallers(search, SearchRuntimeKey(search, keyFound)))) return;
         ui.ShowMessage(keyFound ? messages::kNoSuitableJava : messages::kJavaNotInstalled);
         nothingToStart = true;
     } catch (const AppError& error) {

@@ -1,6 +1,6 @@
 // Under the sanitizers: the picture reader on any bytes; the search on any registry the platform allows (any names and
-// JavaHome, in both views, written by either set of calls, growing between queries, keys refusing to open). No key
-// stays open; none it did not open is closed.  locator_fuzz -max_total_time=60 DIR CORPUS
+// JavaHome, in both views, written by either set of calls, growing between queries, keys refusing to open; any
+// JAVA_HOME, PATH and release file). No key stays open; none it did not open is closed.  locator_fuzz -max_total_time=60 DIR CORPUS
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdlib>
@@ -14,6 +14,12 @@ std::string Narrow(std::wstring_view text) { return std::string(text.begin(), te
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
     splash::DecodeGif(bytes, size);
     FuzzedDataProvider input(bytes, size);
+    FakeFiles files;  // JAVA_HOME and PATH of any text, and a release file of any bytes where they may lead
+    for (const wchar_t* name : {L"JAVA_HOME", L"PATH"}) {
+        const std::string text = input.ConsumeBool() ? input.ConsumeRandomLengthString(40000) : "";
+        if (!text.empty()) files.variables[name] = std::wstring(text.begin(), text.end());
+    }
+    files.releases[L"C:\\jdk\\release"] = input.ConsumeRandomLengthString(10000);
     FakeRegistry registry;
     while (input.remaining_bytes() > 0) {
         // The key searched first, or an installer's, in either view or the current user's
@@ -34,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
         if (input.ConsumeIntegralInRange(0, 15) == 0) registry.denied.insert(input.ConsumeBool() ? key : base);
     }
     RecordingUi ui;
-    Located(registry, ui);
+    Located(registry, ui, files);
     if (!registry.open.empty() || registry.wrongCloses != 0) std::abort();
     return 0;
 }

@@ -103,6 +103,54 @@ TEST(LocateJavaHome, TakesTheFirstQualifyingVersionOrTellsTheUserWhatIsWrong) {
     }
 }
 
+// Where no installer registered one: JAVA_HOME's Java, then a bin folder's on the search path, as users write them.
+TEST(LocateJavaHome, TakesAJavaNoInstallerRegisteredOnlyWhereTheRegistryHasNone) {
+    const std::wstring m1(messages::kJavaNotInstalled), m2(messages::kNoSuitableJava), e2(messages::kSearchFailed);
+    const std::wstring jdk = L"C:\\jdk", javapath = L"C:\\ProgramData\\Oracle\\Java\\javapath;";
+    const std::wstring longest = L"C:\\" + std::wstring(32764, L'x');
+    const auto no = std::nullopt;
+    std::wstring manyFolders;  // a search path as long as an environment variable can be
+    while (manyFolders.size() < 32750) manyFolders += L"C:\\x;";
+    // JAVA_HOME, PATH (null: not set); C:\jdk\release (null: none); the registry; the boxes; JavaHomePath.
+    using Text = std::optional<std::wstring>;
+    const std::tuple<Text, Text, std::optional<std::string>, std::string, std::vector<std::wstring>, std::wstring> rows[] = {
+        {L"C:\\jdk", L"C:\\other\\bin", no, "", {}, jdk}, {no, L"C:\\jdk\\bin", no, "", {}, jdk},
+        {L"C:\\jdk", no, no, kBase + "\\1.5@JavaHome=C:\\jre", {}, L"C:\\jre"},  // the registry first
+        {L"C:\\jdk", no, no, kTemurin + "C:\\t", {}, L"C:\\t"},
+        {L"C:\\jdk", no, no, kBase + "\\1,4@JavaHome=C:\\x", {L"Type mismatch", e2}, L""},
+        {L" \t\"C:\\Program Files\\jdk\\\\\" ", no, no, "", {}, L"C:\\Program Files\\jdk"},
+        {L"C:\\", no, no, "", {}, L"C:"}, {longest, no, no, "", {}, longest},
+        {L"C:\\\x0414\xD834\xDD1E", no, no, "", {}, L"C:\\\x0414\xD834\xDD1E"},
+        {L"", no, no, "", {m1}, L"ended"}, {L"  \"\" ", no, no, "", {m1}, L"ended"},
+        {L"jdk", no, no, "", {m1}, L"ended"}, {L"%JDK%", no, no, "", {m1}, L"ended"},
+        {L"C:\\gone.txt", L"C:\\jdk\\bin", no, "", {}, jdk},  // a file, or a folder with no bin\java.exe
+        {no, (javapath + L"C:\\Windows\\System32;C:\\scoop\\shims"), no, "", {m1}, L"ended"},
+        {no, (javapath + L";;\"C:\\a;b\\BIN\\\";"), no, "", {}, L"C:\\a;b"},
+        {no, L"\\\\server\\share\\jdk\\bin\\", no, "", {}, L"\\\\server\\share\\jdk"},
+        {no, (manyFolders + L"C:\\jdk\\bin"), no, "", {}, jdk}, {no, L"bin", no, "", {m1}, L"ended"},
+        // Its release file, where it has one: JAVA_VERSION, quoted or not, by the rule of the makers' keys
+        {L"C:\\jdk", no, "IMPLEMENTOR=\"x\"\nJAVA_VERSION=\"21.0.1\"\n", "", {}, jdk},
+        {L"C:\\jdk", no, "JAVA_VERSION=1.4.2\r\n", "", {}, jdk},
+        {L"C:\\jdk", L"C:\\other\\bin", "JAVA_VERSION=\"1.3.1\"", "", {}, L"C:\\other"},
+        {L"C:\\jdk", no, "JAVA_VERSION=\"1.3.1\"", kBase + "\\1.3.1@JavaHome=C:\\old", {m2}, L"ended"},
+        {L"C:\\jdk", no, "", "", {m1}, L"ended"}, {L"C:\\jdk", no, "JAVA_VERSION=\"x1\"", "", {m1}, L"ended"},
+        {L"C:\\jdk", no, std::string("\x7f" "ELF\x02\x01\x00\xff", 8), "", {m1}, L"ended"},
+        {L"C:\\jdk", no, (std::string(8192, '#') + "\nJAVA_VERSION=\"17\""), "", {m1}, L"ended"},
+    };
+    for (const auto& [javaHome, path, release, entries, boxes, home] : rows) {
+        FakeRegistry fake;
+        FakeFiles files;
+        RecordingUi ui;
+        if (!entries.empty()) fake.SetStrings(entries);
+        if (javaHome) files.variables[L"JAVA_HOME"] = *javaHome;
+        if (path) files.variables[L"PATH"] = *path;
+        if (release) files.releases[L"C:\\jdk\\release"] = *release;
+        JavaHomePath = L"stale";
+        if (!Located(fake, ui, files)) JavaHomePath = L"ended";
+        EXPECT_EQ(std::tie(ui.boxes, JavaHomePath), std::tie(boxes, home)) << javaHome.value_or(L"-").substr(0, 40);
+    }
+}
+
 // A Java in every installer's place and view, uninstalled one by one, is taken in the order docs/java-places.md gives.
 TEST(LocateJavaHome, SearchesTheInstallersPlacesInTheirDocumentedOrder) {
     const std::string order[] = {  // "KEY@VALUE" below SOFTWARE; "+": also in the current user's
@@ -159,6 +207,21 @@ TEST(CheckReport, TellsWhereTheLauncherLooksAndOkOnlyWhenItWouldStartJavaWithEve
         const bool isOk = result.report.find(L"\n" + ok) != std::wstring::npos;
         EXPECT_TRUE(result.report.find(line) != std::wstring::npos && result.exitCode == !isOk) << result.report;
     }
+}
+
+// The folders the environment names are places of the same walk, and the verdict names the one taken.
+TEST(CheckReport, TellsWhatBecameOfJavaHomeAndOfEachJavaOnTheSearchPath) {
+    FakeRegistry registry;
+    FakeFiles machine;
+    machine.variables = {{L"JAVA_HOME", L"\"C:\\old\\\""}, {L"PATH", L"C:\\ProgramData\\Oracle\\Java\\javapath;C:\\jdk\\bin"}};
+    machine.releases = {{L"C:\\old\\release", "JAVA_VERSION=\"1.3.1\""}, {L"C:\\jdk\\release", "JAVA_VERSION=\"17.0.9\""}};
+    const std::wstring report = check::Check(registry, machine, kFolder, L"64-bit", registry::kView32).report;
+    const std::wstring walk = L"  JAVA_HOME:\r\n    \"C:\\old\\\"  version 1.3, below 1.4, skipped\r\n  Search path (PATH):\r\n"
+                              L"    C:\\ProgramData\\Oracle\\Java\\javapath  not a Java's bin folder, skipped\r\n    C:\\jdk\\bin" +
+                              std::wstring(27, L' ') + L"taken: C:\\jdk\r\n";
+    for (const std::wstring& line : {walk, std::wstring(L"Verdict: OK - the launcher would start Java 17.0.9 (Search path, "
+                                                        L"environment) from C:\\jdk\\bin\\java.exe")})
+        EXPECT_NE(report.find(line), std::wstring::npos) << report;
 }
 
 // Windows XP to 7 refuse a console write over their 64 KB heap: small pieces, each character whole, each a line's end

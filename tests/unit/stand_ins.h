@@ -17,12 +17,24 @@
 #include "registry_api.h"
 #include "ui.h"
 
-struct FakeFiles final : check::Machine {  // every file below C:\ but gone and those in folders taken away; no java
+// Every file below C:\ and \\server but gone and those in folders taken away, each release file (a Java's folder and
+// "\release") that it holds; the environment's variables; no java on the search path.
+struct FakeFiles final : check::Machine {
     bool Exists(const std::wstring& p) const override {
-        return !p.rfind(L"C:\\", 0) && !wcsstr(p.c_str(), L"gone") && p != gone;
+        return (!p.rfind(L"C:\\", 0) || !p.rfind(L"\\\\server\\", 0)) && !wcsstr(p.c_str(), L"gone") && p != gone;
+    }
+    std::optional<std::string> Start(const std::wstring& path, std::size_t most) const override {
+        const auto found = releases.find(path);
+        return found == releases.end() ? std::nullopt : std::optional(found->second.substr(0, most));
+    }
+    std::optional<std::wstring> Variable(const std::wstring& name) const override {
+        const auto found = variables.find(name);
+        return found == variables.end() ? std::nullopt : std::optional(found->second);
     }
     std::wstring FindJava(const std::wstring&) const override { return L""; }
     std::wstring gone;  // a file that is gone
+    std::map<std::wstring, std::string> releases;
+    std::map<std::wstring, std::wstring> variables;
 };
 
 class FakeRegistry final : public registry::RegistryApi {
@@ -143,9 +155,9 @@ private:
     std::uintptr_t handles_ = 0;
 };
 
-// The search as the launcher runs it, FakeFiles' disk; false where it ended the process after its boxes.
-inline bool Located(FakeRegistry& registry, RecordingUi& ui) try {
-    return LocateJavaHome(registry, ui, registry::kView32, FakeFiles()), true;
+// The search as the launcher runs it, on FakeFiles' disk and environment; false where it ended the process after its boxes.
+inline bool Located(FakeRegistry& registry, RecordingUi& ui, const FakeFiles& files = FakeFiles()) try {
+    return LocateJavaHome(registry, ui, registry::kView32, files, files), true;
 } catch (const ProcessEnded&) {
     return false;
 }

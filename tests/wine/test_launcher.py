@@ -44,7 +44,10 @@ def fields(line):  # 'first|a=1|text=x|y' as {'': 'first', 'a': '1', 'text': 'x|
 class Case:
     def __init__(self, root):
         self.root = root
-        self.env = dict(os.environ, TESSALY_STANDIN_LOG=win(root / "children.log"), WINEPATH=self.java("path") + r"\bin")
+        # Plain java on the search path, in a folder no Java's bin folder (a stub's), so only registered Javas count.
+        self.env = dict(os.environ, TESSALY_STANDIN_LOG=win(root / "children.log"), WINEPATH=win(self.copy(
+            "probe.exe", "javapath/java.exe").parent))
+        self.env.pop("JAVA_HOME", None)  # the machine's own
 
     def java(self, folder):  # a stand-in Java runtime; its folder as Windows names it
         self.copy("probe.exe", Path(folder) / "bin" / "java.exe")
@@ -152,6 +155,10 @@ ROWS = {
     # A folder outside the code page: whole from an installer's key, as the ANSI calls give it from the first key
     "temurin_of_a_cyrillic_user": ({MINE: f"jre:{PROFILE}Eclipse Adoptium/jdk-17.0.9.9-hotspot\\"}, [], 0, MINE),
     "runtime_key_read_in_the_code_page": ({"1.4": f"jre:{PROFILE}jre"}, [FAILED.format(2)], 2, None),  # Windows: 123
+    # Unzipped, not installed: named by JAVA_HOME, or its bin folder on the search path (JAVA_HOME's left behind)
+    "jdk_named_by_java_home": ({"JAVA_HOME": "jre:jdk-21@21.0.1"}, [], 0, "JAVA_HOME"),
+    "jdk_bin_on_the_search_path": ({"JAVA_HOME": "jdk-gone", "PATH": "jre:jdk-17@17.0.9"}, [], 0, "PATH"),
+    "java_home_of_a_release_too_old": ({"1.3.1": "jre:jre1.3", "JAVA_HOME": "jre:jdk1.3@1.3.1"}, [M2], 1, None),
 }
 
 
@@ -162,10 +169,16 @@ def register(case, versions):  # a row's keys in place of an earlier row's; retu
     for name, home in versions.items():
         view, _, key = name.rpartition(":")
         kind, _, folder = (home or "").partition(":")
+        folder, _, release = folder.partition("@")  # "F@V": its release file gives version V
         homes[name] = home = case.java(folder.rstrip("\\")) + "\\" * folder.endswith("\\") if folder else home and win(
             case.root / home)
         if kind == "text":
             (case.root / folder / "bin" / "java.exe").write_text("no program")
+        if release:
+            (case.root / folder / "release").write_text(f'IMPLEMENTOR="x"\nJAVA_VERSION="{release}"\n')
+        if name in ("JAVA_HOME", "PATH"):  # named by the environment, not registered
+            case.env.update({"JAVA_HOME": home} if name == "JAVA_HOME" else {"WINEPATH": home + r"\bin;" + case.env["WINEPATH"]})
+            continue
         key, _, value = key.rpartition("@") if "@" in key else (JRE + key, "", "JavaHome")
         hive, _, key = key.rpartition("HKCU\\")  # "HKCU\\KEY": below the current user's SOFTWARE
         node = "HKCU\\SOFTWARE\\" if hive else "HKLM\\SOFTWARE\\" + "WOW6432Node\\" * ((OTHER if view else OWN) == "32")
@@ -274,7 +287,7 @@ def test_check_tells_what_the_launcher_would_do(case, console, versions, exit_co
     assert (checked.returncode, "Press Enter" in checked.stdout) == (exit_code, False), checked.stdout
     for line in [f"Registry view: {OWN}-bit, as the launcher of this build reads it, then the {OTHER}-bit view",
                  f'  Start: "{java}" -classpath "' + '";"'.join(win(app) + e for e in CLASS_PATH) +
-                 '" pdu_next.Frame11 autostart', f'Plain "java" on the search path: {case.java("path")}\\bin\\java.exe',
+                 '" pdu_next.Frame11 autostart', f'Plain "java" on the search path: {win(case.root)}\\javapath\\java.exe',
                  "Verdict: OK - the launcher would start Java 1.4.2_19 (Java Runtime Environment, "
                  f"{OTHER}-bit view) from {java}, and every file is in place."] if versions is GOOD else []:
         assert "\n" + line + "\n" in checked.stdout, checked.stdout
