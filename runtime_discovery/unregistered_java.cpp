@@ -6,6 +6,9 @@ namespace unregistered {
 namespace {
 
 bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
+bool IsBin(std::wstring_view name) {
+    return name.size() == 3 && (name[0] | 0x20) == L'b' && (name[1] | 0x20) == L'i' && (name[2] | 0x20) == L'n';
+}
 
 }  // namespace
 
@@ -48,10 +51,7 @@ std::vector<std::wstring> PathFolders(std::wstring_view path) {
 
 std::optional<std::wstring> BinParent(std::wstring_view folder) {
     const std::size_t separator = folder.find_last_of(L"\\/");
-    if (separator == std::wstring_view::npos || folder.size() - separator != 4) return std::nullopt;
-    for (std::size_t i = 0; i < 3; ++i) {
-        if ((folder[separator + 1 + i] | 0x20) != L"bin"[i]) return std::nullopt;
-    }
+    if (separator == std::wstring_view::npos || !IsBin(folder.substr(separator + 1))) return std::nullopt;
     return std::wstring(folder.substr(0, separator));
 }
 
