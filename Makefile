@@ -62,6 +62,7 @@ check: host i686
 
 bench: host
 	@cmake --build --preset host --parallel --target locator_bench
+	@cmake --build --preset mingw-x64 --target search_bench
 	@tools/with-wine build/bench/wineprefix tools/run-bench $(WIN64) build/host
 
 dist: deps
