@@ -18,18 +18,64 @@ constexpr int kFrame2Id = 1;
 constexpr int kImage2Id = 2;
 constexpr int kFirstLabelId = 10;
 
-RECT InPixels(const splash::TwipsRect& box, SIZE dotsPerInch) {
-    const int left = splash::ToPixels(box.left, dotsPerInch.cx);
-    const int top = splash::ToPixels(box.top, dotsPerInch.cy);
-    return RECT{left, top, left + splash::ToPixels(box.width, dotsPerInch.cx),
-                top + splash::ToPixels(box.height, dotsPerInch.cy)};
+// Sent where the form is moved to a screen of another scale (Windows 8.1 and
+// later; the headers name it only for builds that need those).
+constexpr UINT kDpiChanged = 0x02E0;
+// A fixed dialog frame: a caption with a close box, nothing to resize,
+// minimize or maximize.
+constexpr DWORD kFormStyle = WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kFormExStyle = WS_EX_DLGMODALFRAME;
+
+// A call of Windows 10 and later, or null: the launcher also runs where it
+// does not exist.
+template <typename Call>
+Call* Later(const char* name) {
+    return reinterpret_cast<Call*>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
 }
 
-HWND CreateChild(HINSTANCE instance, HWND parent, const wchar_t* kind, const wchar_t* text, DWORD style,
-                 const RECT& box, int id) {
-    return CreateWindowExW(0, kind, text, WS_CHILD | WS_VISIBLE | style, box.left, box.top, box.right - box.left,
-                           box.bottom - box.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance,
-                           nullptr);
+SIZE InPixels(const splash::TwipsRect& box, int dotsPerInch) {
+    return SIZE{splash::ToPixels(box.width, dotsPerInch), splash::ToPixels(box.height, dotsPerInch)};
+}
+
+// A control is made where it goes at the first layout, and moved there at a
+// later one.
+HWND Place(HINSTANCE instance, HWND parent, int id, const wchar_t* kind, const wchar_t* text, DWORD style,
+           const splash::TwipsRect& box, int dotsPerInch) {
+    const int left = splash::ToPixels(box.left, dotsPerInch), top = splash::ToPixels(box.top, dotsPerInch);
+    const SIZE size = InPixels(box, dotsPerInch);
+    if (const HWND made = GetDlgItem(parent, id)) return MoveWindow(made, left, top, size.cx, size.cy, FALSE), made;
+    return CreateWindowExW(0, kind, text, WS_CHILD | WS_VISIBLE | style, left, top, size.cx, size.cy, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+}
+
+// The form's outline round its client area at a scale: the caption and the
+// frame are drawn at the screen's scale too, from Windows 10 on.
+SIZE FormSize(int dotsPerInch) {
+    const SIZE client = InPixels(splash::kClientArea, dotsPerInch);
+    RECT outline{0, 0, client.cx, client.cy};
+    const auto forDpi = Later<BOOL WINAPI(RECT*, DWORD, BOOL, DWORD, UINT)>("AdjustWindowRectExForDpi");
+    if (!forDpi || !forDpi(&outline, kFormStyle, FALSE, kFormExStyle, dotsPerInch))
+        AdjustWindowRectEx(&outline, kFormStyle, FALSE, kFormExStyle);
+    return SIZE{outline.right - outline.left, outline.bottom - outline.top};
+}
+
+int CALLBACK NoteSize(const LOGFONTW*, const TEXTMETRICW* metrics, DWORD type, LPARAM installed) {
+    auto& face = *reinterpret_cast<splash::InstalledFace*>(installed);
+    face.raster = face.raster || type & RASTER_FONTTYPE;
+    if (type & RASTER_FONTTYPE) face.characterHeights.push_back(metrics->tmHeight - metrics->tmInternalLeading);
+    return 1;
+}
+
+// A raster face is listed once for each of its bitmaps.
+splash::InstalledFace Installed(std::wstring_view face) {
+    LOGFONTW wanted{};
+    wanted.lfCharSet = ANSI_CHARSET;
+    std::copy_n(face.data(), std::min(face.size(), std::size(wanted.lfFaceName) - 1), wanted.lfFaceName);
+    splash::InstalledFace installed;
+    const HDC screen = GetDC(nullptr);
+    EnumFontFamiliesExW(screen, &wanted, NoteSize, reinterpret_cast<LPARAM>(&installed), 0);
+    ReleaseDC(nullptr, screen);
+    return installed;
 }
 
 HFONT CreateLabelFont(const splash::Font& font, int dotsPerInch) {
@@ -40,8 +86,9 @@ HFONT CreateLabelFont(const splash::Font& font, int dotsPerInch) {
     description.lfCharSet = ANSI_CHARSET;
     description.lfPitchAndFamily =
         VARIABLE_PITCH | (font.family == splash::Family::kSerif ? FF_ROMAN : FF_SWISS);
-    const std::size_t length = std::min(font.face.size(), std::size(description.lfFaceName) - 1);
-    std::copy_n(font.face.data(), length, description.lfFaceName);
+    const std::wstring_view face =
+        font.scalableFace.empty() ? font.face : splash::FaceToDraw(font, dotsPerInch, Installed(font.face));
+    std::copy_n(face.data(), std::min(face.size(), std::size(description.lfFaceName) - 1), description.lfFaceName);
     return CreateFontIndirectW(&description);
 }
 
@@ -116,49 +163,47 @@ HICON LoadAppIcon(HINSTANCE instance, int width, int height) {
 
 }  // namespace
 
-SplashForm::SplashForm(HINSTANCE instance) noexcept {
+SplashForm::SplashForm(HINSTANCE instance) noexcept : instance_(instance) {
     try {
-        Create(instance);
+        Create();
     } catch (...) {
         // Half a form is no form: the launch goes ahead without one.
         if (window_) DestroyWindow(window_);
     }
 }
 
-void SplashForm::Create(HINSTANCE instance) {
+void SplashForm::Create() {
     WNDCLASSEXW form{};
     form.cbSize = sizeof form;
     form.lpfnWndProc = FormProc;
-    form.hInstance = instance;
-    form.hIcon = LoadAppIcon(instance, SM_CXICON, SM_CYICON);
-    form.hIconSm = LoadAppIcon(instance, SM_CXSMICON, SM_CYSMICON);
+    form.hInstance = instance_;
+    form.hIcon = LoadAppIcon(instance_, SM_CXICON, SM_CYICON);
+    form.hIconSm = LoadAppIcon(instance_, SM_CXSMICON, SM_CYSMICON);
     form.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     form.lpszClassName = kFormClass;
     RegisterClassExW(&form);
 
-    const HDC screen = GetDC(nullptr);
-    const SIZE dotsPerInch{GetDeviceCaps(screen, LOGPIXELSX), GetDeviceCaps(screen, LOGPIXELSY)};
-    ReleaseDC(nullptr, screen);
-
-    // A fixed dialog frame: a caption with a close box, nothing to resize,
-    // minimize or maximize.
-    constexpr DWORD style = WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-    constexpr DWORD exStyle = WS_EX_DLGMODALFRAME;
-    RECT outline = InPixels(splash::kClientArea, dotsPerInch);
-    AdjustWindowRectEx(&outline, style, FALSE, exStyle);
-    const int width = outline.right - outline.left;
-    const int height = outline.bottom - outline.top;
-    // Centred; on a screen too small for it, its caption stays on the screen.
-    const int left = std::max(0, (GetSystemMetrics(SM_CXSCREEN) - width) / 2);
-    const int top = std::max(0, (GetSystemMetrics(SM_CYSCREEN) - height) / 2);
-    CreateWindowExW(exStyle, kFormClass, messages::kSplashCaption.data(), style, left, top, width, height, nullptr,
-                    nullptr, instance, this);
+    // Made on the primary screen, not yet shown: its scale is the screen's.
+    CreateWindowExW(kFormExStyle, kFormClass, messages::kSplashCaption.data(), kFormStyle, 0, 0, 0, 0, nullptr,
+                    nullptr, instance_, this);
     if (!window_) return;
     // A dialog frame may show no icon in its caption, nor in the taskbar or
     // Alt+Tab, unless the window itself is given one.
     SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(form.hIcon));
     SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(form.hIconSm));
-    CreateControls(instance, dotsPerInch);
+    // The launch sequence's two seconds count from here. Without a timer the
+    // splash would wait for ever: the launch goes ahead at once instead.
+    if (!SetTimer(window_, kTimer1, splash::kTimer1IntervalMs, nullptr)) PostMessageW(window_, WM_TIMER, kTimer1, 0);
+
+    const HDC screen = GetDC(nullptr);
+    const int systemDpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    const auto windowDpi = Later<UINT WINAPI(HWND)>("GetDpiForWindow");
+    const int dotsPerInch = splash::FormDpi(windowDpi ? int(windowDpi(window_)) : 0, systemDpi);
+    const SIZE size = FormSize(dotsPerInch);
+    const splash::Placement at =
+        splash::Centred(size.cx, size.cy, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    LayOut(dotsPerInch, RECT{at.left, at.top, at.left + size.cx, at.top + size.cy});
     ShowWindow(window_, SW_SHOWNORMAL);
     UpdateWindow(window_);
 }
@@ -167,35 +212,39 @@ SplashForm::~SplashForm() {
     if (window_) DestroyWindow(window_);
 }
 
-void SplashForm::CreateControls(HINSTANCE instance, SIZE dotsPerInch) {
-    const HWND frame = CreateChild(instance, window_, L"BUTTON", L"", BS_GROUPBOX | WS_CLIPCHILDREN,
-                                   InPixels(splash::kFrame2, dotsPerInch), kFrame2Id);
-    if (frame) {
+void SplashForm::LayOut(int dotsPerInch, const RECT& where) {
+    SetWindowPos(window_, nullptr, where.left, where.top, where.right - where.left, where.bottom - where.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    const bool first = !GetDlgItem(window_, kFrame2Id);
+    const HWND frame = Place(instance_, window_, kFrame2Id, L"BUTTON", L"", BS_GROUPBOX | WS_CLIPCHILDREN,
+                             splash::kFrame2, dotsPerInch);
+    if (frame && first) {
         SetWindowLongPtrW(frame, GWLP_USERDATA, GetWindowLongPtrW(frame, GWLP_WNDPROC));
         SetWindowLongPtrW(frame, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FrameProc));
     }
-    // The launch sequence's two seconds count from here. Without a timer the
-    // splash would wait for ever: the launch goes ahead at once instead.
-    if (!SetTimer(window_, kTimer1, splash::kTimer1IntervalMs, nullptr)) PostMessageW(window_, WM_TIMER, kTimer1, 0);
 
-    const RECT box = InPixels(splash::kImage2, dotsPerInch);
+    const HWND image = Place(instance_, frame, kImage2Id, L"STATIC", nullptr, SS_BITMAP, splash::kImage2, dotsPerInch);
     try {
-        artwork_.reset(LoadArtwork(instance, SIZE{box.right - box.left, box.bottom - box.top}));
+        // The control lets go of the old picture before it is deleted.
+        UniqueGdi<HBITMAP> artwork(LoadArtwork(instance_, InPixels(splash::kImage2, dotsPerInch)));
+        if (image) SendMessageW(image, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(artwork.get()));
+        artwork_ = std::move(artwork);
     } catch (...) {
         // Without memory for the picture the splash shows without it.
     }
-    const HWND image = CreateChild(instance, frame, L"STATIC", nullptr, SS_BITMAP, box, kImage2Id);
-    if (image && artwork_) SendMessageW(image, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(artwork_.get()));
 
     for (std::size_t i = 0; i < std::size(splash::kLabels); ++i) {
         const splash::Label& label = splash::kLabels[i];
         constexpr DWORD kAlignStyles[] = {SS_LEFT, SS_CENTER, SS_RIGHT};
-        const HWND control = CreateChild(instance, frame, L"STATIC", label.text.data(),
-                                         SS_NOPREFIX | kAlignStyles[static_cast<int>(label.align)],
-                                         InPixels(label.box, dotsPerInch), kFirstLabelId + static_cast<int>(i));
-        fonts_[i].reset(CreateLabelFont(label.font, dotsPerInch.cy));
-        if (control && fonts_[i]) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_[i].get()), FALSE);
+        const HWND control = Place(instance_, frame, kFirstLabelId + static_cast<int>(i), L"STATIC", label.text.data(),
+                                   SS_NOPREFIX | kAlignStyles[static_cast<int>(label.align)], label.box, dotsPerInch);
+        // A font that cannot be had leaves the label the one it has.
+        if (UniqueGdi<HFONT> font(CreateLabelFont(label.font, dotsPerInch)); font) {
+            if (control) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+            fonts_[i] = std::move(font);
+        }
     }
+    RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 LRESULT CALLBACK SplashForm::FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -238,6 +287,11 @@ LRESULT SplashForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     }
+    case kDpiChanged:
+        // Windows suggests where the form goes, at the new scale, in the
+        // rectangle it hands over.
+        LayOut(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return 0;
     case WM_NCDESTROY:
         window_ = nullptr;
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);

@@ -32,14 +32,19 @@ private:
     template <typename Handle>
     using UniqueGdi = std::unique_ptr<std::remove_pointer_t<Handle>, GdiDeleter>;
 
-    void Create(HINSTANCE instance);
+    void Create();
     static LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    void CreateControls(HINSTANCE instance, SIZE dotsPerInch);
+    // Places the form, and makes or moves its controls, with their fonts and
+    // picture, at a scale: once as it opens, and again when it is moved to a
+    // screen of another.
+    void LayOut(int dotsPerInch, const RECT& where);
 
+    HINSTANCE instance_;
     HWND window_ = nullptr;
     int exitCode_ = kExitClosedBeforeLaunch;
-    // The bitmap Image2 shows and the labels' fonts; both outlive the window.
+    // The bitmap Image2 shows and the labels' fonts, of the last layout; both
+    // outlive the window.
     UniqueGdi<HBITMAP> artwork_;
     std::array<UniqueGdi<HFONT>, std::size(splash::kLabels)> fonts_;
 };

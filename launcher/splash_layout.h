@@ -3,8 +3,10 @@
 // form has always been drawn: 1440 twips an inch, so 15 a pixel at 96 dpi.
 // Every label stands inside Frame2 and is measured from the frame's corner.
 
+#include <algorithm>
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "messages.h"
 
@@ -25,6 +27,10 @@ struct Font {
     bool bold;
     bool italic;
     Family family;
+    // A scalable face of the same design, for where the face is a raster one
+    // without a bitmap of the height asked: GDI enlarges a bitmap only by whole
+    // multiples, blocky, and to no size between them.
+    std::wstring_view scalableFace{};
 };
 
 struct Label {
@@ -54,8 +60,8 @@ constexpr Font Arial(int centipoints, bool bold, bool italic) {
 // In the order the controls are created, after Frame2, Timer1 and Image2.
 inline constexpr Label kLabels[] = {
     // Label13
-    {{480, 240, 6660, 405}, messages::kCompanyName, {L"MS Serif", 1800, true, false, Family::kSerif}, kDarkRed,
-     Align::kCenter},
+    {{480, 240, 6660, 405}, messages::kCompanyName,
+     {L"MS Serif", 1800, true, false, Family::kSerif, L"Times New Roman"}, kDarkRed, Align::kCenter},
     // Label12
     {{1155, 840, 5325, 330}, messages::kProductName, {L"Times New Roman", 1425, true, false, Family::kSerif}, kBlack,
      Align::kCenter},
@@ -85,5 +91,38 @@ constexpr int ToPixels(int twips, int dotsPerInch) { return (twips * dotsPerInch
 // A font's height in pixels for the platform: negative, so the size is that of
 // the characters rather than of the cell.
 constexpr int FontHeight(int centipoints, int dotsPerInch) { return -((centipoints * dotsPerInch + 3600) / 7200); }
+
+// What the system has of a face: nothing or a scalable font, or bitmaps of
+// these character heights in pixels. Which bitmaps a machine has depends on
+// the scale it was set up at.
+struct InstalledFace {
+    bool raster = false;
+    std::vector<int> characterHeights;
+};
+
+// The face a label is drawn in at this scale: its own where that is sharp,
+// else its scalable one. A face the system lacks is left to the system's font
+// mapper, which gives a scalable one of the family.
+inline std::wstring_view FaceToDraw(const Font& font, int dotsPerInch, const InstalledFace& installed) {
+    const int height = -FontHeight(font.centipoints, dotsPerInch);
+    const auto& heights = installed.characterHeights;
+    const bool sharp = !installed.raster || std::find(heights.begin(), heights.end(), height) != heights.end();
+    return sharp || font.scalableFace.empty() ? font.face : font.scalableFace;
+}
+
+// The scale the form is drawn at: the screen's it opens on, where Windows can
+// tell it (0 where it cannot: before Windows 10), else the one the system
+// was signed in with.
+constexpr int FormDpi(int monitorDpi, int systemDpi) { return monitorDpi > 0 ? monitorDpi : systemDpi; }
+
+struct Placement {
+    int left, top;
+};
+
+// Centred on the screen; on a screen too small for it, its caption stays on
+// the screen, where it can be dragged by.
+constexpr Placement Centred(int width, int height, int screenWidth, int screenHeight) {
+    return {std::max(0, (screenWidth - width) / 2), std::max(0, (screenHeight - height) / 2)};
+}
 
 }  // namespace splash

@@ -9,6 +9,7 @@
 #include "java_watch.h"
 #include "messages.h"
 #include "program_folder.h"
+#include "splash_layout.h"
 #include "stand_ins.h"
 
 namespace {
@@ -302,5 +303,18 @@ TEST(UnderAFreeName, TriesFreshRandomNamesUntilOneIsFree) {
     }
 }
 
+// The company name in its raster face only at a height the machine has a bitmap of; the splash at the scale of its
+// screen where Windows tells it, and its caption on a screen smaller than it (200 % on a 1366 x 768 panel).
+TEST(Splash, DrawsSharpAtTheScaleOfItsScreenAndKeepsItsCaptionOnIt) {
+    const splash::Font& company = splash::kLabels[0].font;
+    const std::tuple<int, splash::InstalledFace, std::wstring_view> faces[] = {
+        {96, {true, {13, 16, 24}}, L"MS Serif"}, {192, {true, {13, 16, 24}}, L"Times New Roman"},
+        {144, {true, {24, 30}}, L"Times New Roman"}, {120, {true, {30}}, L"MS Serif"}, {192, {}, L"MS Serif"}};
+    for (const auto& [dpi, installed, face] : faces) EXPECT_EQ(splash::FaceToDraw(company, dpi, installed), face) << dpi;
+    EXPECT_EQ(splash::FaceToDraw(splash::kLabels[1].font, 192, {true, {}}), L"Times New Roman");
+    EXPECT_EQ(std::make_pair(splash::FormDpi(144, 96), splash::FormDpi(0, 120)), std::make_pair(144, 120));
+    const splash::Placement small = splash::Centred(1042, 788, 1366, 768), large = splash::Centred(524, 405, 2560, 1600);
+    EXPECT_EQ(std::make_tuple(small.left, small.top, large.left, large.top), std::make_tuple(162, 0, 1018, 597));
+}
 
 }  // namespace

@@ -1,11 +1,12 @@
 // The one test program that runs under Wine. `probe PROGRAM [--freeze|--close|--measure|--hidden|--no-window]` starts
 // the program detached as Explorer does (the last two: in a console nobody sees), at TESSALY_DPI's scale (96 dpi unless
 // told; it stays so), plays its user and prints: created <creation, 100 ns units>; splash <ms>; window <window>|client=
-// w,h|text; control <window>[|font=<height>|width=<its text's on one line>, with --measure]|text a control; frozen (held
+// w,h|text; control <window>[|font=<height>|width=<its text's on one line>|face=|weight=|truetype=0|1, with --measure]|text a control; frozen (held
 // still until a line comes on stdin, with --freeze or --measure); gone <ms>; box <caption> and its controls, answered
 // OK; exit <code>|<ms>|<peak working set>|<peak private bytes> once it and all it started have ended. A <window> is
 // class|in=<parent>|style|exstyle|box=x,y,w,h|icon=0|1; times from the creation; every wait for an event, a minute at
-// most. Started as Java is (with a class path), or planted as a DLL, it appends its start to TESSALY_STANDIN_LOG.
+// most. With TESSALY_MOVED_TO, the splash is told it is on a screen of that dpi, at 100,50, before it is measured.
+// Started as Java is (with a class path), or planted as a DLL, it appends its start to TESSALY_STANDIN_LOG.
 
 #include <windows.h>
 #include <aclapi.h>
@@ -103,7 +104,11 @@ std::wstring Describe(HWND window, HWND frame) {
 }
 BOOL CALLBACK PrintControl(HWND control, LPARAM) {
     const auto measured = reinterpret_cast<INT_PTR>(GetPropW(control, L"measured"));  // its height, its text's width
-    const std::wstring font = measured ? L"|font=-" + N(measured >> 16) + L"|width=" + N(measured & 0xFFFF) : L"";
+    const auto look = reinterpret_cast<INT_PTR>(GetPropW(control, L"look"));  // its weight, whether TrueType
+    wchar_t face[LF_FACESIZE] = {};
+    GlobalGetAtomNameW(ATOM(reinterpret_cast<INT_PTR>(GetPropW(control, L"face"))), face, LF_FACESIZE);
+    const std::wstring font = measured ? L"|font=-" + N(measured >> 16) + L"|width=" + N(measured & 0xFFFF) + L"|face=" +
+                                         face + L"|weight=" + N(look >> 1) + L"|truetype=" + N(look & 1) : L"";
     if (IsWindowVisible(control))
         Print(L"control " + Describe(control, GetParent(control)) + font + L"|text=" + Text(control));
     return TRUE;
@@ -113,12 +118,16 @@ BOOL CALLBACK PrintControl(HWND control, LPARAM) {
 BOOL CALLBACK MeasureControl(HWND control, LPARAM) {
     const HFONT font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
     LOGFONTW described{};
+    TEXTMETRICW metrics{};
     const HDC dc = GetDC(control);  // a common one, which its release resets
     RECT box{};
-    SelectObject(dc, font) && DrawTextW(dc, Text(control).c_str(), -1, &box, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    SelectObject(dc, font) && DrawTextW(dc, Text(control).c_str(), -1, &box, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX) &&
+        GetTextMetricsW(dc, &metrics);
     ReleaseDC(control, dc);
     return !GetObjectW(font, sizeof described, &described) ||  // one without a font (the picture) is passed over
-           SetPropW(control, L"measured", HANDLE(INT_PTR(-described.lfHeight << 16 | box.right)));
+           (SetPropW(control, L"face", HANDLE(INT_PTR(GlobalAddAtomW(described.lfFaceName)))) &&
+            SetPropW(control, L"look", HANDLE(INT_PTR(metrics.tmWeight << 1 | !!(metrics.tmPitchAndFamily & TMPF_TRUETYPE)))) &&
+            SetPropW(control, L"measured", HANDLE(INT_PTR(-described.lfHeight << 16 | box.right))));
 }
 
 struct Watch { DWORD process; HWND splash = nullptr; std::set<HWND> seen; };
@@ -171,10 +180,6 @@ int Play(const std::wstring& program, const std::wstring& option) {
            WaitForSingleObject(child.hProcess, 1) == WAIT_TIMEOUT) {}
     if (watch.splash) {
         Print(L"splash " + since(Now()));
-        RECT client;
-        GetClientRect(watch.splash, &client);
-        Print(L"window " + Describe(watch.splash, nullptr) + L"|client=" + N(client.right) + L"," + N(client.bottom) +
-              L"|text=" + Text(watch.splash));
         if (measure) {  // hooked in, the DLL measures the labels (Measure); loaded, it records a start, as planted
             const HMODULE planted = LoadLibraryW(L"planted.dll");
             const HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(
@@ -182,6 +187,10 @@ int Play(const std::wstring& program, const std::wstring& option) {
             SendMessageW(watch.splash, WM_NULL, 0, 0);
             UnhookWindowsHookEx(hook);
         }
+        RECT client;
+        GetClientRect(watch.splash, &client);
+        Print(L"window " + Describe(watch.splash, nullptr) + L"|client=" + N(client.right) + L"," + N(client.bottom) +
+              L"|text=" + Text(watch.splash));
         // Each control's icon is asked of the program's thread, which answers from its idle message loop, where it
         // hands its painted pixels to the screen: they are there before it stands still.
         EnumChildWindows(watch.splash, PrintControl, 0);
@@ -250,7 +259,18 @@ BOOL Redirect() {  // the two's slots in the exe's import address table
 }
 
 extern "C" __declspec(dllexport) LRESULT CALLBACK Measure(int code, WPARAM wParam, LPARAM lParam) {
-    EnumChildWindows(reinterpret_cast<CWPSTRUCT*>(lParam)->hwnd, MeasureControl, 0);
+    const CWPSTRUCT& sent = *reinterpret_cast<CWPSTRUCT*>(lParam);
+    if (const wchar_t* dpi = _wgetenv(L"TESSALY_MOVED_TO"); dpi && sent.message == WM_NULL) {
+        // As Windows tells a window dragged to a screen of another scale: its client area scaled, in this memory.
+        const int to = _wtoi(dpi), from = _wtoi(_wgetenv(L"TESSALY_DPI"));
+        RECT client, suggested{100, 50, 100, 50};
+        GetClientRect(sent.hwnd, &client);
+        suggested.right += MulDiv(client.right, to, from), suggested.bottom += MulDiv(client.bottom, to, from);
+        AdjustWindowRectEx(&suggested, GetWindowLongW(sent.hwnd, GWL_STYLE), FALSE, GetWindowLongW(sent.hwnd, GWL_EXSTYLE));
+        OffsetRect(&suggested, 100 - suggested.left, 50 - suggested.top);
+        SendMessageW(sent.hwnd, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(to, to), LPARAM(&suggested));
+    }
+    EnumChildWindows(sent.hwnd, MeasureControl, 0);
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 

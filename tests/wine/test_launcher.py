@@ -227,31 +227,35 @@ def test_launch(case, request, versions, boxes, exit_code, started):
                 run["children"][0]["outlived"]) == (True, True, ["1"]), run
 
 
-# The splash at the screen's scale (Wine's from LogPixels): client area, controls (BOXES: at 96 dpi, 15 twips a pixel)
-# and fonts (FONTS: 3/4 point a pixel) at that scale, texts on one line; at 96 and 192 dpi the window a reference and
-# the picture the artwork of its size, else the large one reduced by area (to a level of ImageMagick's).
+# The splash at the screen's scale (Wine's from LogPixels), or moved to a screen of another (MOVED): client area,
+# controls (BOXES: at 96 dpi, 15 twips a pixel) and fonts (FONTS: 3/4 point a pixel, TrueType, the company name bold)
+# at that scale, texts on one line; at 96 and 192 dpi the window a reference and the picture the artwork of its size,
+# else the large one reduced by area (to a level of ImageMagick's); at 240 the large one enlarged, not compared.
 BOXES, FONTS = ("518,376 0,0,519,373 56,88,400,200 32,16,444,27 77,56,355,22 2,288,104,19 16,352,465,17 344,304,161,17 "
                 "344,288,161,17 8,312,206,16 344,320,161,17 16,336,473,13"), [24, 19, 16, 11, 10, 10, 13, 10, 12]
+MOVED = "96 to 144"
 
 
-@pytest.mark.parametrize("dpi", [96, 120, 144, 192])
-def test_splash_at_the_screens_scale(case, dpi):
+@pytest.mark.parametrize("scale", ["96", "120", "144", "192", "240", MOVED])
+def test_splash_at_the_screens_scale(case, scale):
+    start, dpi = int(scale.split()[0]), int(scale.split()[-1])  # the system's dpi, the screen's it is drawn at
     pixels = lambda *twips: [(t * dpi + 720) // 1440 for t in twips]
     art, reference = {96: (f"{ART}.gif", PICTURE), 192: (f"{ART}-2x.gif", SOURCE / "docs/splash-192dpi.png")}.get(
         dpi, (case.root / "art.png", None))
     subprocess.run(["convert", f"{ART}-2x.gif", "-scale", "{}x{}!".format(*pixels(6000, 3000)), case.root / "art.png"])
-    shots = [looks_like(art, pixels(840, 1320, 6000, 3000), 257 * (not reference), "art")] + [
+    shots = [looks_like(art, pixels(840, 1320, 6000, 3000), 257 * (not reference), "art")] * (dpi < 240) + [
         looks_like(reference)] * bool(reference)  # the picture alone (a box of the client area), then the whole window
-    case.env["TESSALY_DPI"] = str(dpi)
+    case.env.update(TESSALY_DPI=str(start), **{"TESSALY_MOVED_TO": str(dpi)} if scale == MOVED else {})
     run = case.launch(win(case.copy("TessalyPushGateway.exe", "app/TessalyPushGateway.exe")), "--measure",
                       when_frozen=lambda run: [shoot(run) for shoot in shots])
     x, y, width, height, labels = *map(int, run["window"][0]["box"].split(",")), run["control"][2:11]
-    assert (x, y) == ((SCREEN[0] - width) // 2, (SCREEN[1] - height) // 2)  # centred
+    assert (x, y) == ((100, 50) if scale == MOVED else ((SCREEN[0] - width) // 2, (SCREEN[1] - height) // 2))
     assert [run["window"][0]["client"]] + [c["box"] for c in run["control"][:11]] == [
         ",".join(map(str, pixels(*(15 * int(n) for n in box.split(","))))) for box in BOXES.split()]
-    assert [int(c["font"]) for c in labels] == [-((75 * size * dpi + 3600) // 7200) for size in FONTS]
+    assert [(int(c["font"]), c["truetype"]) for c in labels] == [(-((75 * size * dpi + 3600) // 7200), "1") for size in FONTS]
+    assert (labels[0]["face"], labels[0]["weight"]) == ("MS Serif", "700")  # asked for; Wine has no raster MS Serif
     assert [c["text"] for c in labels if int(c["width"]) > int(c["box"].split(",")[2])] == []
-    assert run["art"] <= 257 * (not reference) and run.get("differences", 0) == 0, run
+    assert run.get("art", 0) <= 257 * (not reference) and run.get("differences", 0) == 0, run
 
 
 def in_terminal(case, *command):  # a console of its own: Wine's, on a terminal; Enter pressed once asked; what it shows
