@@ -260,7 +260,8 @@ BOOL Redirect() {  // the two's slots in the exe's import address table
 
 extern "C" __declspec(dllexport) LRESULT CALLBACK Measure(int code, WPARAM wParam, LPARAM lParam) {
     const CWPSTRUCT& sent = *reinterpret_cast<CWPSTRUCT*>(lParam);
-    if (const wchar_t* dpi = _wgetenv(L"TESSALY_MOVED_TO"); dpi && sent.message == WM_NULL) {
+    if (sent.message != WM_NULL) return CallNextHookEx(nullptr, code, wParam, lParam);  // the probe's, not the splash's
+    if (const wchar_t* dpi = _wgetenv(L"TESSALY_MOVED_TO")) {
         // As Windows tells a window dragged to a screen of another scale: its client area scaled, in this memory.
         const int to = _wtoi(dpi), from = _wtoi(_wgetenv(L"TESSALY_DPI"));
         RECT client, suggested{100, 50, 100, 50};
