@@ -59,6 +59,14 @@ SIZE FormSize(int dotsPerInch) {
     return SIZE{outline.right - outline.left, outline.bottom - outline.top};
 }
 
+// Where the form goes at a scale: centred on the primary screen.
+RECT CentredOutline(int dotsPerInch) {
+    const SIZE size = FormSize(dotsPerInch);
+    const splash::Placement at =
+        splash::Centred(size.cx, size.cy, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    return RECT{at.left, at.top, at.left + size.cx, at.top + size.cy};
+}
+
 int CALLBACK NoteSize(const LOGFONTW*, const TEXTMETRICW* metrics, DWORD type, LPARAM installed) {
     auto& face = *reinterpret_cast<splash::InstalledFace*>(installed);
     face.raster = face.raster || type & RASTER_FONTTYPE;
@@ -183,9 +191,15 @@ void SplashForm::Create() {
     form.lpszClassName = kFormClass;
     RegisterClassExW(&form);
 
-    // Made on the primary screen, not yet shown: its scale is the screen's.
-    CreateWindowExW(kFormExStyle, kFormClass, messages::kSplashCaption.data(), kFormStyle, 0, 0, 0, 0, nullptr,
-                    nullptr, instance_, this);
+    // Made hidden on the primary screen, where it goes at the system's scale:
+    // the scale of that screen, unless the screen changed after sign-in.
+    const HDC screen = GetDC(nullptr);
+    const int systemDpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    const RECT atSystemDpi = CentredOutline(systemDpi);
+    CreateWindowExW(kFormExStyle, kFormClass, messages::kSplashCaption.data(), kFormStyle, atSystemDpi.left,
+                    atSystemDpi.top, atSystemDpi.right - atSystemDpi.left, atSystemDpi.bottom - atSystemDpi.top,
+                    nullptr, nullptr, instance_, this);
     if (!window_) return;
     // A dialog frame may show no icon in its caption, nor in the taskbar or
     // Alt+Tab, unless the window itself is given one.
@@ -195,15 +209,9 @@ void SplashForm::Create() {
     // splash would wait for ever: the launch goes ahead at once instead.
     if (!SetTimer(window_, kTimer1, splash::kTimer1IntervalMs, nullptr)) PostMessageW(window_, WM_TIMER, kTimer1, 0);
 
-    const HDC screen = GetDC(nullptr);
-    const int systemDpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
     const auto windowDpi = Later<UINT WINAPI(HWND)>("GetDpiForWindow");
     const int dotsPerInch = splash::FormDpi(windowDpi ? int(windowDpi(window_)) : 0, systemDpi);
-    const SIZE size = FormSize(dotsPerInch);
-    const splash::Placement at =
-        splash::Centred(size.cx, size.cy, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
-    LayOut(dotsPerInch, RECT{at.left, at.top, at.left + size.cx, at.top + size.cy});
+    LayOut(dotsPerInch, dotsPerInch == systemDpi ? atSystemDpi : CentredOutline(dotsPerInch));
     ShowWindow(window_, SW_SHOWNORMAL);
     UpdateWindow(window_);
 }
@@ -213,8 +221,12 @@ SplashForm::~SplashForm() {
 }
 
 void SplashForm::LayOut(int dotsPerInch, const RECT& where) {
-    SetWindowPos(window_, nullptr, where.left, where.top, where.right - where.left, where.bottom - where.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    // A move costs the window a round of messages and a redraw: the form made
+    // where it goes stays there.
+    RECT now{};
+    if (!GetWindowRect(window_, &now) || !EqualRect(&now, &where))
+        SetWindowPos(window_, nullptr, where.left, where.top, where.right - where.left, where.bottom - where.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
     const bool first = !GetDlgItem(window_, kFrame2Id);
     const HWND frame = Place(instance_, window_, kFrame2Id, L"BUTTON", L"", BS_GROUPBOX | WS_CLIPCHILDREN,
                              splash::kFrame2, dotsPerInch);
