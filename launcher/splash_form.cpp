@@ -211,7 +211,7 @@ void SplashForm::Create() {
 
     const auto windowDpi = Later<UINT WINAPI(HWND)>("GetDpiForWindow");
     const int dotsPerInch = splash::FormDpi(windowDpi ? int(windowDpi(window_)) : 0, systemDpi);
-    LayOut(dotsPerInch, dotsPerInch == systemDpi ? atSystemDpi : CentredOutline(dotsPerInch));
+    LayOut(dotsPerInch, CentredOutline(dotsPerInch));
     ShowWindow(window_, SW_SHOWNORMAL);
     UpdateWindow(window_);
 }
